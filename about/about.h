@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/forms.h"
+
+namespace tallowick {
+
+// The About window object. The program holds one, created on the first
+// About command and never released; unloading destroys only its widgets.
+class About : public Form {
+public:
+    explicit About(Forms& forms) : forms_(forms) {}
+
+    const WindowLayout& Layout() const override;
+    void Click(ControlId button) override;
+
+    void Command1_Click(); // Close
+
+private:
+    Forms& forms_;
+};
+
+} // namespace tallowick

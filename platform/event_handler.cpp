@@ -1,0 +1,25 @@
+#include "platform/event_handler.h"
+
+#include <exception>
+
+namespace tallowick {
+
+void RunEventHandler(Forms& forms, const std::function<void()>& handler)
+{
+    try {
+        handler();
+        return;
+    } catch (const Error& error) {
+        forms.ReportError(error);
+    } catch (const std::exception& error) {
+        forms.ReportError(Error(0, error.what()));
+    }
+    forms.End();
+}
+
+std::string FormatErrorReport(const Error& error)
+{
+    return "Error " + std::to_string(error.number()) + ": " + error.description();
+}
+
+} // namespace tallowick

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/forms.h"
+
+namespace tallowick {
+
+// Runs one event handler to completion. An error that escapes it is shown
+// with its number and description, then the program ends.
+void RunEventHandler(Forms& forms, const std::function<void()>& handler);
+
+// "Error 13: Permission denied"
+std::string FormatErrorReport(const Error& error);
+
+} // namespace tallowick

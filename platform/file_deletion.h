@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+#include "platform/error.h"
+
+namespace tallowick {
+
+enum class DeletionOutcome {
+    Deleted,     // the file was there and is gone now
+    AlreadyGone, // nothing was at that path
+    Failed,      // the file is still there; see `error`
+};
+
+struct DeletionResult {
+    DeletionOutcome outcome = DeletionOutcome::Deleted;
+    Error error{0, ""};
+};
+
+// The file-deletion operation. One instance serves one round of deletions,
+// so an implementation may keep the folder it last resolved.
+// A path is never expanded as a pattern: each call deletes at most the one
+// file it names, never a folder; a link is removed as a link.
+class FileDeletion {
+public:
+    virtual ~FileDeletion() = default;
+    virtual DeletionResult DeleteFile(const std::string& path) = 0;
+};
+
+} // namespace tallowick

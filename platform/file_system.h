@@ -1,0 +1,46 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/error.h"
+
+namespace tallowick {
+
+// Paths are texts in Windows form ("c:\windows\cookies\a[1].txt"), UTF-8.
+// A path this interface reports leads back to exactly the entry it names.
+
+struct FileEntry {
+    std::string name; // last component, extension included
+    std::string path; // full path
+};
+
+class Folder {
+public:
+    virtual ~Folder() = default;
+    // The folder's own files, not those of its subfolders.
+    virtual std::vector<FileEntry> Files() = 0;
+    // Full paths of the immediate subfolders, each without a trailing separator.
+    virtual std::vector<std::string> SubFolders() = 0;
+};
+
+// A folder that may not be read, or that vanished after its existence test.
+// The search passes over it as over a missing folder; any other Error ends
+// the search.
+class FolderUnavailable : public Error {
+public:
+    using Error::Error;
+};
+
+// The file-system component: one instance serves one search. Failures throw
+// tallowick::Error (or FolderUnavailable) with the operating system's number.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    virtual bool FolderExists(std::string_view path) = 0;
+    virtual std::unique_ptr<Folder> GetFolder(std::string_view path) = 0;
+};
+
+} // namespace tallowick

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string_view>
+
+#include "platform/error.h"
+#include "platform/layout.h"
+
+namespace tallowick {
+
+// A window of the program: the forms runtime builds it from its layout and
+// hands it each button click.
+class Form {
+public:
+    virtual ~Form() = default;
+    virtual const WindowLayout& Layout() const = 0;
+    virtual void Click(ControlId button) = 0;
+};
+
+// The forms runtime as the commands see it. Every toolkit binding implements
+// it; the commands know nothing else of the toolkit.
+class Forms {
+public:
+    virtual ~Forms() = default;
+
+    virtual void SetCaption(Form& form, ControlId label, std::string_view text) = 0;
+    virtual void SetVisible(Form& form, ControlId button, bool visible) = 0;
+    virtual void ClearList(Form& form, ControlId list) = 0;
+    virtual void AddListLine(Form& form, ControlId list, std::string_view text) = 0;
+
+    // Loads the window from its layout if it is not loaded, and shows it
+    // modeless, without owner. A shown window stays where it is.
+    virtual void Show(Form& form) = 0;
+    // Closes and destroys the window and its controls; `form` stays valid.
+    virtual void Unload(Form& form) = 0;
+    // Closes every window; no further handler runs; the process exits.
+    virtual void End() = 0;
+
+    // A modal message box that the program runs on after.
+    virtual void ShowMessage(std::string_view text) = 0;
+    // The report of an error that escaped a handler: a modal message box.
+    virtual void ReportError(const Error& error) = 0;
+};
+
+} // namespace tallowick

@@ -1,0 +1,82 @@
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "main_window/main_layout.h"
+#include "main_window/main_window.h"
+#include "search/cookie_name.h"
+
+namespace tallowick {
+
+using namespace main_controls;
+
+void Main::cmdSrch_Click()
+{
+    forms_.SetCaption(*this, Label1, "Searching System");
+    ShowFolderList();
+    if (CookieList().Count() == 0) {
+        forms_.SetCaption(*this, Label1, "0 cookies found.");
+        return;
+    }
+    forms_.SetVisible(*this, cmdSrch, false);
+    forms_.SetVisible(*this, cmdDelCookies, true);
+}
+
+namespace {
+
+constexpr std::array<std::string_view, 2> kRootFolders{"c:\\windows", "c:\\winnt"};
+constexpr std::array<std::string_view, 3> kCookieSubpaths{"\\cookies", "\\profiles", "\\Temporary Internet Files"};
+constexpr std::string_view kCookiesFolder = "\\cookies";
+
+void AddCookieFiles(Folder& folder, Collection<std::string>& cookies)
+{
+    for (auto& file : folder.Files())
+        if (IsCookieName(file.name))
+            cookies.Add(std::move(file.path));
+}
+
+// A folder that may not be read (other users' profiles on NT) or that
+// vanished on the way is passed over like a missing one.
+template <typename Step>
+void PassOverUnavailable(Step&& step)
+{
+    try {
+        step();
+    } catch (const FolderUnavailable&) {
+    }
+}
+
+} // namespace
+
+// The walk: in each fixed folder that exists, its own files, then the
+// "\cookies" folder of each immediate subfolder, and nothing deeper.
+void Main::ShowFolderList()
+{
+    const std::unique_ptr<FileSystem> fileSystem = createFileSystem_();
+    auto& cookies = CookieList();
+
+    for (const std::string_view root : kRootFolders) {
+        if (!fileSystem->FolderExists(root))
+            continue;
+        for (const std::string_view subpath : kCookieSubpaths) {
+            const std::string fixedPath = std::string(root) + std::string(subpath);
+            if (!fileSystem->FolderExists(fixedPath))
+                continue;
+            PassOverUnavailable([&] {
+                const std::unique_ptr<Folder> fixedFolder = fileSystem->GetFolder(fixedPath);
+                AddCookieFiles(*fixedFolder, cookies);
+                for (const std::string& subfolder : fixedFolder->SubFolders()) {
+                    const std::string cookiePath = subfolder + std::string(kCookiesFolder);
+                    if (!fileSystem->FolderExists(cookiePath))
+                        continue;
+                    PassOverUnavailable([&] { AddCookieFiles(*fileSystem->GetFolder(cookiePath), cookies); });
+                }
+            });
+        }
+    }
+
+    ShowCookieList();
+    forms_.SetCaption(*this, Label1, std::to_string(cookies.Count()) + " Cookies found.");
+}
+
+} // namespace tallowick
