@@ -1,0 +1,87 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/forms.h"
+
+namespace tallowick::testing {
+
+// A forms runtime without windows: it keeps what each control would show
+// and records every call, so a test reads the window's state and history.
+class RecordingForms : public Forms {
+public:
+    struct ControlState {
+        std::string caption;
+        bool visible = true;
+        std::vector<std::string> lines;
+    };
+
+    void SetCaption(Form& form, ControlId label, std::string_view text) override
+    {
+        State(form, label).caption = text;
+        calls.push_back(Name(form, label) + ".Caption=" + std::string(text));
+    }
+    void SetVisible(Form& form, ControlId button, bool visible) override
+    {
+        State(form, button).visible = visible;
+        calls.push_back(Name(form, button) + ".Visible=" + (visible ? "True" : "False"));
+    }
+    void ClearList(Form& form, ControlId list) override
+    {
+        State(form, list).lines.clear();
+        calls.push_back(Name(form, list) + ".Clear");
+    }
+    void AddListLine(Form& form, ControlId list, std::string_view text) override
+    {
+        State(form, list).lines.emplace_back(text);
+    }
+    void Show(Form& form) override
+    {
+        if (!loaded_.count(&form))
+            Load(form);
+        ++shows;
+        calls.push_back(std::string(form.Layout().name) + ".Show");
+    }
+    void Unload(Form& form) override
+    {
+        loaded_.erase(&form);
+        calls.push_back(std::string(form.Layout().name) + ".Unload");
+    }
+    void End() override
+    {
+        ended = true;
+        calls.push_back("End");
+    }
+    void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
+    void ReportError(const Error& error) override { errors.push_back(error); }
+
+    // Builds the window's controls from its stored layout, as a load does.
+    void Load(Form& form)
+    {
+        auto& controls = loaded_[&form];
+        controls.clear();
+        for (const auto& row : form.Layout().controls)
+            controls.push_back({std::string(row.caption), row.visible, {}});
+    }
+    bool IsLoaded(Form& form) const { return loaded_.count(&form) != 0; }
+    ControlState& State(Form& form, ControlId id) { return loaded_.at(&form).at(static_cast<std::size_t>(id)); }
+
+    std::vector<std::string> calls;
+    std::vector<std::string> messages;
+    std::vector<Error> errors;
+    int shows = 0;
+    bool ended = false;
+
+private:
+    static std::string Name(Form& form, ControlId id)
+    {
+        return std::string(form.Layout().controls[static_cast<std::size_t>(id)].name);
+    }
+
+    std::map<Form*, std::vector<ControlState>> loaded_;
+};
+
+} // namespace tallowick::testing
