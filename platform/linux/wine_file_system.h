@@ -1,0 +1,27 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+
+#include "platform/file_deletion.h"
+#include "platform/file_system.h"
+
+namespace tallowick {
+
+// The Wine prefix whose drive C: the program works on: $WINEPREFIX, else
+// $HOME/.wine. The only place in the program that reads the environment.
+std::filesystem::path WinePrefix();
+
+// Drive c: of the prefix as the search's file system: the folder that
+// dosdevices/c: leads to, or drive_c when the prefix has no such entry.
+// Windows-form paths ("c:\windows\cookies") are matched per component by
+// exact name first, then regardless of ASCII letter case; reported paths
+// carry the names as they stand on disk. Folders reached through a symbolic
+// link are neither walked nor reported.
+std::unique_ptr<FileSystem> OpenWineFileSystem(const std::filesystem::path& prefix);
+
+// The deletion on the same drive, resolving paths by the same rules. One
+// instance serves one round of deletions.
+std::unique_ptr<FileDeletion> OpenWineFileDeletion(const std::filesystem::path& prefix);
+
+} // namespace tallowick
