@@ -1,0 +1,415 @@
+// Draws the program icon, a brown chocolate-chip cookie struck through by a
+// red cross, and writes it as tallowick.ico (for the Windows executable) and
+// tallowick.png (for Linux desktops) into the folder given on the command line.
+//
+// The ico holds BMP images only, so 95-era shells can read it: 32x32 and
+// 16x16 in 32-bit colour with alpha, and a 32x32 16-colour image for shells
+// and displays that cannot show true colour. Every image carries an AND mask.
+// The png is written with stored deflate blocks, so no zlib is needed.
+// The output depends on nothing but this file: running it again gives the
+// same bytes.
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// ---------------------------------------------------------------- drawing
+
+// What covers a point of the picture; each paint has one colour.
+enum class Paint : std::uint8_t { None, Dough, Rim, Chip, Cross, CrossEdge };
+constexpr std::size_t kPaintCount = 6;
+
+struct Rgb {
+    std::uint8_t r, g, b;
+};
+
+constexpr std::array<Rgb, kPaintCount> kPaintColours{{
+    {0, 0, 0},       // None: black, so that XOR drawing leaves the screen as it is
+    {176, 112, 52},  // Dough
+    {128, 76, 32},   // Rim
+    {72, 40, 20},    // Chip
+    {224, 28, 28},   // Cross
+    {150, 0, 0},     // CrossEdge
+}};
+
+// The picture lives in a 32 x 32 square; (0, 0) is the top-left corner.
+constexpr double kSide = 32.0;
+constexpr double kCentre = 16.0;
+constexpr double kCookieRadius = 13.5;
+constexpr double kRimWidth = 1.5;
+
+struct Circle {
+    double x, y, radius;
+};
+
+// The chips sit in the four wedges the cross leaves uncovered.
+constexpr std::array<Circle, 9> kChips{{
+    {13.0, 7.0, 1.6},
+    {19.5, 5.5, 1.3},
+    {16.0, 10.5, 1.2},
+    {6.5, 14.0, 1.6},
+    {8.0, 19.5, 1.3},
+    {25.5, 13.0, 1.5},
+    {22.0, 17.5, 1.2},
+    {14.5, 25.5, 1.5},
+    {19.5, 26.0, 1.3},
+}};
+
+// Each bar of the cross runs from near one corner to near the opposite one;
+// its flat ends stop short of the corners, which stay transparent.
+constexpr double kBarStart = 2.5;
+constexpr double kBarEnd = kSide - kBarStart;
+constexpr double kBarHalfWidth = 2.75;
+constexpr double kBarEdgeWidth = 0.9;
+
+// Distance from the bar's middle line, or a negative value outside its ends.
+double distanceFromBar(double x, double y, double fromX, double fromY, double toX, double toY)
+{
+    const double dx = toX - fromX;
+    const double dy = toY - fromY;
+    const double length = std::hypot(dx, dy);
+    const double along = ((x - fromX) * dx + (y - fromY) * dy) / length;
+    if (along < 0.0 || along > length)
+        return -1.0;
+    return std::abs((x - fromX) * dy - (y - fromY) * dx) / length;
+}
+
+Paint paintAt(double x, double y)
+{
+    for (const auto& bar : {std::array{kBarStart, kBarStart, kBarEnd, kBarEnd},
+                            std::array{kBarEnd, kBarStart, kBarStart, kBarEnd}}) {
+        const double distance = distanceFromBar(x, y, bar[0], bar[1], bar[2], bar[3]);
+        if (distance >= 0.0 && distance <= kBarHalfWidth)
+            return distance > kBarHalfWidth - kBarEdgeWidth ? Paint::CrossEdge : Paint::Cross;
+    }
+    const double fromCentre = std::hypot(x - kCentre, y - kCentre);
+    if (fromCentre > kCookieRadius)
+        return Paint::None;
+    for (const Circle& chip : kChips) {
+        if (std::hypot(x - chip.x, y - chip.y) <= chip.radius)
+            return Paint::Chip;
+    }
+    return fromCentre > kCookieRadius - kRimWidth ? Paint::Rim : Paint::Dough;
+}
+
+struct Rgba {
+    std::uint8_t r, g, b, a;
+};
+
+// One icon image: its true-colour pixels and, for the 16-colour image, the
+// paint of each pixel (its palette index). Rows run top to bottom.
+struct Picture {
+    int size = 0;
+    std::vector<Rgba> pixels;
+    std::vector<Paint> paints;
+
+    bool transparent(int x, int y) const { return pixels[index(x, y)].a == 0; }
+    std::size_t index(int x, int y) const { return static_cast<std::size_t>(y * size + x); }
+};
+
+// Samples each pixel on a 4 x 4 grid. A pixel is opaque when paint covers
+// at least half its samples; its colour is the mean of the covered samples.
+// Alpha is all or nothing, so the AND mask says exactly what the alpha says
+// and old shells, which know only the mask, draw the same outline.
+Picture draw(int size)
+{
+    constexpr int kGrid = 4;
+    constexpr int kSamples = kGrid * kGrid;
+    Picture picture;
+    picture.size = size;
+    const double scale = kSide / size;
+    for (int py = 0; py < size; ++py) {
+        for (int px = 0; px < size; ++px) {
+            std::array<int, kPaintCount> counts{};
+            for (int sy = 0; sy < kGrid; ++sy) {
+                for (int sx = 0; sx < kGrid; ++sx) {
+                    const double x = (px + (sx + 0.5) / kGrid) * scale;
+                    const double y = (py + (sy + 0.5) / kGrid) * scale;
+                    ++counts[static_cast<std::size_t>(paintAt(x, y))];
+                }
+            }
+            const int covered = kSamples - counts[0];
+            if (covered * 2 < kSamples) {
+                picture.pixels.push_back({0, 0, 0, 0});
+                picture.paints.push_back(Paint::None);
+                continue;
+            }
+            int red = 0, green = 0, blue = 0;
+            std::size_t commonest = 1;
+            for (std::size_t paint = 1; paint < kPaintCount; ++paint) {
+                red += counts[paint] * kPaintColours[paint].r;
+                green += counts[paint] * kPaintColours[paint].g;
+                blue += counts[paint] * kPaintColours[paint].b;
+                if (counts[paint] > counts[commonest])
+                    commonest = paint;
+            }
+            const auto mean = [covered](int sum) {
+                return static_cast<std::uint8_t>((sum + covered / 2) / covered);
+            };
+            picture.pixels.push_back({mean(red), mean(green), mean(blue), 255});
+            picture.paints.push_back(static_cast<Paint>(commonest));
+        }
+    }
+    return picture;
+}
+
+// ---------------------------------------------------------------- byte output
+
+void putLe16(Bytes& out, unsigned value)
+{
+    out.push_back(static_cast<std::uint8_t>(value));
+    out.push_back(static_cast<std::uint8_t>(value >> 8));
+}
+
+void putLe32(Bytes& out, std::uint32_t value)
+{
+    for (int shift = 0; shift < 32; shift += 8)
+        out.push_back(static_cast<std::uint8_t>(value >> shift));
+}
+
+void putBe32(Bytes& out, std::uint32_t value)
+{
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<std::uint8_t>(value >> shift));
+}
+
+void append(Bytes& out, std::string_view text)
+{
+    out.insert(out.end(), text.begin(), text.end());
+}
+
+// ---------------------------------------------------------------- ico
+
+// BMP rows are padded to whole 32-bit words.
+std::size_t rowBytes(int width, int bitsPerPixel)
+{
+    return static_cast<std::size_t>((width * bitsPerPixel + 31) / 32 * 4);
+}
+
+// The AND mask: one bit a pixel, set where the screen shows through.
+void putAndMask(Bytes& out, const Picture& picture)
+{
+    const std::size_t stride = rowBytes(picture.size, 1);
+    for (int y = picture.size - 1; y >= 0; --y) { // bottom row first
+        Bytes row(stride, 0);
+        for (int x = 0; x < picture.size; ++x) {
+            if (picture.transparent(x, y))
+                row[static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+        }
+        out.insert(out.end(), row.begin(), row.end());
+    }
+}
+
+void putBitmapInfoHeader(Bytes& out, int size, int bitsPerPixel, std::size_t imageBytes)
+{
+    putLe32(out, 40);
+    putLe32(out, static_cast<std::uint32_t>(size));
+    putLe32(out, static_cast<std::uint32_t>(size * 2)); // colour bitmap and mask, one above the other
+    putLe16(out, 1);                                    // planes
+    putLe16(out, static_cast<unsigned>(bitsPerPixel));
+    putLe32(out, 0); // BI_RGB
+    putLe32(out, static_cast<std::uint32_t>(imageBytes));
+    putLe32(out, 0); // horizontal resolution
+    putLe32(out, 0); // vertical resolution
+    putLe32(out, 0); // palette size: the full 2^bits
+    putLe32(out, 0); // important colours: all
+}
+
+// 32-bit BGRA rows, straight (not premultiplied) alpha.
+Bytes trueColourImage(const Picture& picture)
+{
+    const std::size_t imageBytes = rowBytes(picture.size, 32) * static_cast<std::size_t>(picture.size)
+        + rowBytes(picture.size, 1) * static_cast<std::size_t>(picture.size);
+    Bytes out;
+    putBitmapInfoHeader(out, picture.size, 32, imageBytes);
+    for (int y = picture.size - 1; y >= 0; --y) {
+        for (int x = 0; x < picture.size; ++x) {
+            const Rgba& pixel = picture.pixels[picture.index(x, y)];
+            out.insert(out.end(), {pixel.b, pixel.g, pixel.r, pixel.a});
+        }
+    }
+    putAndMask(out, picture);
+    return out;
+}
+
+// 4-bit image; palette index i is the colour of paint i, the rest are black.
+Bytes sixteenColourImage(const Picture& picture)
+{
+    const std::size_t stride = rowBytes(picture.size, 4);
+    const std::size_t imageBytes = stride * static_cast<std::size_t>(picture.size)
+        + rowBytes(picture.size, 1) * static_cast<std::size_t>(picture.size);
+    Bytes out;
+    putBitmapInfoHeader(out, picture.size, 4, imageBytes);
+    for (std::size_t entry = 0; entry < 16; ++entry) {
+        const Rgb colour = entry < kPaintCount ? kPaintColours[entry] : Rgb{0, 0, 0};
+        out.insert(out.end(), {colour.b, colour.g, colour.r, std::uint8_t{0}});
+    }
+    for (int y = picture.size - 1; y >= 0; --y) {
+        Bytes row(stride, 0);
+        for (int x = 0; x < picture.size; ++x) {
+            const auto paint = static_cast<std::uint8_t>(picture.paints[picture.index(x, y)]);
+            row[static_cast<std::size_t>(x / 2)] |= static_cast<std::uint8_t>(x % 2 == 0 ? paint << 4 : paint);
+        }
+        out.insert(out.end(), row.begin(), row.end());
+    }
+    putAndMask(out, picture);
+    return out;
+}
+
+struct IconImage {
+    int size;
+    int bitsPerPixel;
+    Bytes data;
+};
+
+Bytes icoFile(const std::vector<IconImage>& images)
+{
+    constexpr std::size_t kDirectoryBytes = 6;
+    constexpr std::size_t kEntryBytes = 16;
+    Bytes out;
+    putLe16(out, 0); // reserved
+    putLe16(out, 1); // icon, not cursor
+    putLe16(out, static_cast<unsigned>(images.size()));
+    std::size_t offset = kDirectoryBytes + kEntryBytes * images.size();
+    for (const IconImage& image : images) {
+        out.push_back(static_cast<std::uint8_t>(image.size));
+        out.push_back(static_cast<std::uint8_t>(image.size));
+        out.push_back(image.bitsPerPixel < 8 ? static_cast<std::uint8_t>(1u << image.bitsPerPixel) : 0);
+        out.push_back(0); // reserved
+        putLe16(out, 1);  // planes
+        putLe16(out, static_cast<unsigned>(image.bitsPerPixel));
+        putLe32(out, static_cast<std::uint32_t>(image.data.size()));
+        putLe32(out, static_cast<std::uint32_t>(offset));
+        offset += image.data.size();
+    }
+    for (const IconImage& image : images)
+        out.insert(out.end(), image.data.begin(), image.data.end());
+    return out;
+}
+
+// ---------------------------------------------------------------- png
+
+std::uint32_t crc32(const std::uint8_t* data, std::size_t length)
+{
+    static const auto table = [] {
+        std::array<std::uint32_t, 256> entries{};
+        for (std::uint32_t n = 0; n < 256; ++n) {
+            std::uint32_t c = n;
+            for (int bit = 0; bit < 8; ++bit)
+                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            entries[n] = c;
+        }
+        return entries;
+    }();
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (std::size_t i = 0; i < length; ++i)
+        crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
+    return crc ^ 0xFFFFFFFFu;
+}
+
+std::uint32_t adler32(const Bytes& data)
+{
+    constexpr std::uint32_t kModulus = 65521;
+    std::uint32_t a = 1, b = 0;
+    for (std::uint8_t byte : data) {
+        a = (a + byte) % kModulus;
+        b = (b + a) % kModulus;
+    }
+    return (b << 16) | a;
+}
+
+void putChunk(Bytes& out, std::string_view type, const Bytes& body)
+{
+    putBe32(out, static_cast<std::uint32_t>(body.size()));
+    const std::size_t typeStart = out.size();
+    append(out, type);
+    out.insert(out.end(), body.begin(), body.end());
+    putBe32(out, crc32(out.data() + typeStart, out.size() - typeStart));
+}
+
+// A zlib stream of stored (uncompressed) deflate blocks.
+Bytes zlibStored(const Bytes& data)
+{
+    constexpr std::size_t kMaxBlock = 65535;
+    Bytes out{0x78, 0x01}; // deflate, 32K window, no dictionary; 0x7801 is a multiple of 31
+    std::size_t position = 0;
+    do {
+        const std::size_t length = std::min(kMaxBlock, data.size() - position);
+        const bool last = position + length == data.size();
+        out.push_back(last ? 1 : 0); // BFINAL, BTYPE 00
+        putLe16(out, static_cast<unsigned>(length));
+        putLe16(out, static_cast<unsigned>(~length & 0xFFFF));
+        out.insert(out.end(), data.begin() + static_cast<std::ptrdiff_t>(position),
+                   data.begin() + static_cast<std::ptrdiff_t>(position + length));
+        position += length;
+    } while (position < data.size());
+    putBe32(out, adler32(data));
+    return out;
+}
+
+Bytes pngFile(const Picture& picture)
+{
+    Bytes out;
+    append(out, "\x89PNG\r\n\x1a\n");
+    Bytes header;
+    putBe32(header, static_cast<std::uint32_t>(picture.size));
+    putBe32(header, static_cast<std::uint32_t>(picture.size));
+    header.insert(header.end(), {8, 6, 0, 0, 0}); // 8-bit RGBA, deflate, no filter method, no interlace
+    putChunk(out, "IHDR", header);
+    Bytes scanlines;
+    for (int y = 0; y < picture.size; ++y) {
+        scanlines.push_back(0); // filter: none
+        for (int x = 0; x < picture.size; ++x) {
+            const Rgba& pixel = picture.pixels[picture.index(x, y)];
+            scanlines.insert(scanlines.end(), {pixel.r, pixel.g, pixel.b, pixel.a});
+        }
+    }
+    putChunk(out, "IDAT", zlibStored(scanlines));
+    putChunk(out, "IEND", {});
+    return out;
+}
+
+// ---------------------------------------------------------------- main
+
+bool writeFile(const std::filesystem::path& path, const Bytes& bytes)
+{
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    file.close();
+    if (!file) {
+        std::fprintf(stderr, "make_icon: cannot write %s\n", path.string().c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_icon <output-folder>\n"
+                             "writes tallowick.ico and tallowick.png into that folder\n");
+        return 2;
+    }
+    const std::filesystem::path folder = argv[1];
+    const Picture large = draw(32);
+    const Picture small = draw(16);
+    const Bytes ico = icoFile({
+        {32, 32, trueColourImage(large)},
+        {16, 32, trueColourImage(small)},
+        {32, 4, sixteenColourImage(large)},
+    });
+    const bool written = writeFile(folder / "tallowick.ico", ico) && writeFile(folder / "tallowick.png", pngFile(large));
+    return written ? 0 : 1;
+}
