@@ -1,0 +1,116 @@
+#include "platform/win32/controls.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "platform/win32/ansi_text.h"
+#include "platform/win32/last_error.h"
+
+namespace tallowick::win32 {
+namespace {
+
+DWORD KindStyle(const ControlLayout& row)
+{
+    switch (row.kind) {
+    case ControlKind::ListBox: {
+        // The list keeps its stored height instead of snapping to whole lines.
+        DWORD style = WS_TABSTOP | WS_VSCROLL | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
+        if (row.sorted)
+            style |= LBS_SORT;
+        if (row.extendedSelection)
+            style |= LBS_EXTENDEDSEL;
+        return style;
+    }
+    case ControlKind::Label: {
+        // Labels never take the focus and show '&' as it is. SS_LEFT and
+        // SS_CENTER wrap at word boundaries.
+        DWORD style = SS_NOPREFIX;
+        style |= row.alignment == TextAlignment::Centre ? SS_CENTER : SS_LEFT;
+        if (row.border)
+            style |= WS_BORDER;
+        return style;
+    }
+    case ControlKind::Button:
+        return WS_TABSTOP | BS_PUSHBUTTON;
+    }
+    return 0;
+}
+
+const char* KindClass(ControlKind kind)
+{
+    switch (kind) {
+    case ControlKind::ListBox: return "LISTBOX";
+    case ControlKind::Label: return "STATIC";
+    case ControlKind::Button: return "BUTTON";
+    }
+    return "STATIC";
+}
+
+} // namespace
+
+ControlArgs ControlArgsFor(const ControlLayout& row, int dpi)
+{
+    ControlArgs args;
+    args.className = KindClass(row.kind);
+    args.style = WS_CHILD | KindStyle(row) | (row.visible ? WS_VISIBLE : 0);
+    args.exStyle = row.kind == ControlKind::ListBox ? WS_EX_CLIENTEDGE : 0;
+    const int left = TwipsToPixels(row.left, dpi);
+    const int top = TwipsToPixels(row.top, dpi);
+    args.bounds = {left, top, left + TwipsToPixels(row.width, dpi), top + TwipsToPixels(row.height, dpi)};
+    args.commandId = CommandIdOf(row.id);
+    args.text = Utf8ToAnsi(row.caption);
+    return args;
+}
+
+HWND CreateControl(HWND parent, const ControlArgs& args)
+{
+    const HWND control = CreateWindowExA(
+        args.exStyle, args.className, args.text.c_str(), args.style, args.bounds.left, args.bounds.top,
+        args.bounds.right - args.bounds.left, args.bounds.bottom - args.bounds.top, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.commandId)),
+        reinterpret_cast<HINSTANCE>(GetWindowLongA(parent, GWL_HINSTANCE)), nullptr);
+    if (!control)
+        throw LastError();
+    return control;
+}
+
+WindowArgs WindowArgsFor(const WindowLayout& layout, int dpi)
+{
+    WindowArgs args;
+    switch (layout.border) {
+    case WindowBorder::FixedSingle:
+        // Fixed single border, close box only: no sizing, no minimise or maximise.
+        args.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+        break;
+    case WindowBorder::FixedDialog:
+        args.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+        args.exStyle = WS_EX_DLGMODALFRAME;
+        break;
+    }
+    args.client = {TwipsToPixels(layout.clientWidth, dpi), TwipsToPixels(layout.clientHeight, dpi)};
+    RECT frame{0, 0, args.client.cx, args.client.cy};
+    AdjustWindowRectEx(&frame, args.style, FALSE, args.exStyle);
+    args.outer = {frame.right - frame.left, frame.bottom - frame.top};
+    args.caption = Utf8ToAnsi(layout.caption);
+    return args;
+}
+
+LOGFONTA LogFontFor(const Font& font, int dpi)
+{
+    LOGFONTA logFont{};
+    // Points to pixels: points * dpi / 72, kept in hundredths for 9.75 pt.
+    const int hundredths = static_cast<int>(std::lround(font.points * 100));
+    logFont.lfHeight = -MulDiv(hundredths, dpi, 72 * 100);
+    logFont.lfWeight = font.weight;
+    logFont.lfUnderline = font.underline ? TRUE : FALSE;
+    logFont.lfCharSet = ANSI_CHARSET;
+    logFont.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    logFont.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    logFont.lfQuality = DEFAULT_QUALITY;
+    logFont.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS;
+    const std::string face = Utf8ToAnsi(font.face);
+    std::strncpy(logFont.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+    return logFont;
+}
+
+} // namespace tallowick::win32

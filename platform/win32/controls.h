@@ -1,0 +1,51 @@
+#pragma once
+
+#include <string>
+
+#include <windows.h>
+
+#include "platform/layout.h"
+
+namespace tallowick::win32 {
+
+// Twips become pixels once, when a window is built, at the screen's logical
+// resolution: 15 twips to a pixel at 96 dpi.
+inline int TwipsToPixels(Twips twips, int dpi) { return MulDiv(twips, dpi, kTwipsPerInch); }
+
+// Button clicks arrive as WM_COMMAND with the control's id. Ids start above
+// IDOK and IDCANCEL, which the dialog keys send (Enter, Escape) and which no
+// control of the program answers.
+inline constexpr int kFirstControlCommand = 100;
+inline int CommandIdOf(ControlId id) { return kFirstControlCommand + id; }
+inline ControlId ControlIdOf(int commandId) { return commandId - kFirstControlCommand; }
+
+// One control, made from one row of its window's layout.
+struct ControlArgs {
+    const char* className = nullptr;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    RECT bounds{}; // pixels, in the parent's client area
+    int commandId = 0;
+    std::string text; // ANSI
+};
+
+ControlArgs ControlArgsFor(const ControlLayout& row, int dpi);
+HWND CreateControl(HWND parent, const ControlArgs& args); // throws Error
+
+// One top-level window, made from its layout.
+struct WindowArgs {
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    SIZE client{}; // pixels
+    SIZE outer{};  // the whole window, frame and caption included
+    std::string caption; // ANSI
+};
+
+WindowArgs WindowArgsFor(const WindowLayout& layout, int dpi);
+
+// A layout font at the given resolution, in the ANSI character set.
+LOGFONTA LogFontFor(const Font& font, int dpi);
+
+inline COLORREF ColourRef(Colour colour) { return RGB(colour.red, colour.green, colour.blue); }
+
+} // namespace tallowick::win32

@@ -1,0 +1,241 @@
+#include "platform/win32/form_window.h"
+
+#include <algorithm>
+
+#include "platform/win32/controls.h"
+#include "platform/win32/last_error.h"
+#include "platform/win32/win32_forms.h"
+
+namespace tallowick {
+
+namespace {
+
+constexpr int kProgramIcon = 1;
+
+HICON LoadProgramIcon(HINSTANCE instance, int size)
+{
+    const auto icon = static_cast<HICON>(
+        LoadImageA(instance, MAKEINTRESOURCEA(kProgramIcon), IMAGE_ICON, size, size, LR_SHARED));
+    return icon ? icon : LoadIconA(nullptr, IDI_APPLICATION);
+}
+
+} // namespace
+
+void FormWindow::RegisterWindowClass(HINSTANCE instance)
+{
+    WNDCLASSEXA windowClass{};
+    if (GetClassInfoExA(instance, kClassName, &windowClass))
+        return;
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadProgramIcon(instance, GetSystemMetrics(SM_CXICON));
+    windowClass.hIconSm = LoadProgramIcon(instance, GetSystemMetrics(SM_CXSMICON));
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+    windowClass.lpszClassName = kClassName;
+    if (!RegisterClassExA(&windowClass))
+        throw win32::LastError();
+}
+
+FormWindow::~FormWindow()
+{
+    if (window_)
+        DestroyWindow(window_); // controls go with it, before their fonts
+    for (const HFONT font : fonts_)
+        DeleteObject(font);
+    for (const auto& [colour, brush] : brushes_)
+        DeleteObject(brush);
+}
+
+void FormWindow::Build(HINSTANCE instance, HWND owner, int dpi, HFONT defaultFont)
+{
+    const WindowLayout& layout = form_.Layout();
+    const win32::WindowArgs args = win32::WindowArgsFor(layout, dpi);
+    const int left = (GetSystemMetrics(SM_CXSCREEN) - args.outer.cx) / 2;
+    const int top = (GetSystemMetrics(SM_CYSCREEN) - args.outer.cy) / 2;
+    const HWND window = CreateWindowExA(args.exStyle, kClassName, args.caption.c_str(), args.style, left, top,
+                                        args.outer.cx, args.outer.cy, owner, nullptr, instance, this);
+    if (!window)
+        throw win32::LastError();
+
+    SendMessageA(window, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(LoadProgramIcon(instance, GetSystemMetrics(SM_CXICON))));
+    SendMessageA(window, WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(LoadProgramIcon(instance, GetSystemMetrics(SM_CXSMICON))));
+    CreateControls(dpi, defaultFont);
+}
+
+// The controls are made in tab order: the z-order is the order in which
+// Tab moves the focus.
+void FormWindow::CreateControls(int dpi, HFONT defaultFont)
+{
+    const auto& rows = form_.Layout().controls;
+    std::vector<const ControlLayout*> inTabOrder;
+    for (const ControlLayout& row : rows)
+        inTabOrder.push_back(&row);
+    std::stable_sort(inTabOrder.begin(), inTabOrder.end(),
+                     [](const ControlLayout* a, const ControlLayout* b) { return a->tabIndex < b->tabIndex; });
+
+    for (const ControlLayout* row : inTabOrder) {
+        const HWND control = win32::CreateControl(window_, win32::ControlArgsFor(*row, dpi));
+        children_.push_back({row, control});
+        HFONT font = defaultFont;
+        if (row->font) {
+            const LOGFONTA logFont = win32::LogFontFor(*row->font, dpi);
+            font = CreateFontIndirectA(&logFont);
+            if (!font)
+                throw win32::LastError();
+            fonts_.push_back(font);
+        }
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (row->background)
+            BrushFor(win32::ColourRef(*row->background));
+    }
+    lastFocus_ = GetNextDlgTabItem(window_, nullptr, FALSE);
+}
+
+HWND FormWindow::Control(ControlId id) const
+{
+    for (const Child& child : children_)
+        if (child.row->id == id)
+            return child.handle;
+    return nullptr;
+}
+
+const FormWindow::Child* FormWindow::FindChild(HWND handle) const
+{
+    for (const Child& child : children_)
+        if (child.handle == handle)
+            return &child;
+    return nullptr;
+}
+
+HBRUSH FormWindow::BrushFor(COLORREF colour)
+{
+    for (const auto& [known, brush] : brushes_)
+        if (known == colour)
+            return brush;
+    const HBRUSH brush = CreateSolidBrush(colour);
+    if (!brush)
+        throw win32::LastError();
+    brushes_.emplace_back(colour, brush);
+    return brush;
+}
+
+LRESULT CALLBACK FormWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    FormWindow* self = nullptr;
+    if (message == WM_NCCREATE) {
+        self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        if (self) {
+            self->window_ = window;
+            SetWindowLongA(window, GWL_USERDATA, reinterpret_cast<LONG>(self));
+        }
+    } else {
+        self = reinterpret_cast<FormWindow*>(GetWindowLongA(window, GWL_USERDATA));
+    }
+    if (!self)
+        return DefWindowProcA(window, message, wParam, lParam);
+    return self->HandleMessage(message, wParam, lParam);
+}
+
+// A handler may unload or end this very window: nothing below touches
+// `this` after handing a message on to the forms runtime.
+LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORLISTBOX:
+        return OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_ACTIVATE:
+        OnActivate(LOWORD(wParam) != WA_INACTIVE);
+        return 0;
+    case WM_SETFOCUS:
+        OnSetFocus();
+        return 0;
+    case WM_CLOSE:
+        OnClose();
+        return 0;
+    case WM_NCDESTROY:
+        OnNcDestroy();
+        return 0;
+    default:
+        return DefWindowProcA(window_, message, wParam, lParam);
+    }
+}
+
+void FormWindow::OnCommand(int commandId, int notification, HWND control)
+{
+    // Enter and Escape arrive as IDOK and IDCANCEL without a control: the
+    // windows have no default and no cancel button, so they do nothing.
+    if (!control || notification != BN_CLICKED)
+        return;
+    const Child* child = FindChild(control);
+    if (!child || child->row->kind != ControlKind::Button || child->row->id != win32::ControlIdOf(commandId))
+        return;
+    // A hidden button takes no clicks, not even through its access key.
+    if (!(GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE))
+        return;
+    forms_.ButtonClicked(form_, child->row->id);
+}
+
+LRESULT FormWindow::OnCtlColor(HDC dc, HWND control)
+{
+    const Child* child = FindChild(control);
+    if (!child)
+        return DefWindowProcA(window_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                              reinterpret_cast<LPARAM>(control));
+    const ControlLayout& row = *child->row;
+    const bool isList = row.kind == ControlKind::ListBox;
+    SetTextColor(dc, row.textColour ? win32::ColourRef(*row.textColour)
+                                    : GetSysColor(COLOR_WINDOWTEXT));
+    if (row.background) {
+        const COLORREF background = win32::ColourRef(*row.background);
+        SetBkColor(dc, background);
+        return reinterpret_cast<LRESULT>(BrushFor(background));
+    }
+    const int background = isList ? COLOR_WINDOW : COLOR_BTNFACE;
+    SetBkColor(dc, GetSysColor(background));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(background));
+}
+
+// The focus goes back where it was when the window was left, as in a dialog.
+void FormWindow::OnActivate(bool active)
+{
+    if (!active) {
+        const HWND focus = GetFocus();
+        if (focus && IsChild(window_, focus))
+            lastFocus_ = focus;
+        return;
+    }
+    FocusFirstControl();
+}
+
+void FormWindow::OnSetFocus() { FocusFirstControl(); }
+
+void FormWindow::FocusFirstControl()
+{
+    HWND target = lastFocus_;
+    const bool usable = target && IsWindow(target) && IsChild(window_, target)
+                        && (GetWindowLongA(target, GWL_STYLE) & WS_VISIBLE) && IsWindowEnabled(target);
+    if (!usable)
+        target = GetNextDlgTabItem(window_, nullptr, FALSE);
+    if (target && target != window_)
+        SetFocus(target);
+}
+
+void FormWindow::OnClose() { forms_.CloseRequested(form_); }
+
+void FormWindow::OnNcDestroy()
+{
+    SetWindowLongA(window_, GWL_USERDATA, 0);
+    window_ = nullptr;
+    children_.clear();
+    forms_.WindowDestroyed(form_); // may retire this object
+}
+
+} // namespace tallowick

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <utility>
+#include <vector>
+
+#include <windows.h>
+
+#include "platform/forms.h"
+
+namespace tallowick {
+
+class Win32Forms;
+
+// One loaded window: its handle, one control per layout row, and the fonts
+// and brushes made for them. One window procedure hands each message to a
+// small On* method.
+class FormWindow {
+public:
+    static constexpr const char* kClassName = "TallowickForm";
+    static void RegisterWindowClass(HINSTANCE instance); // once per process
+
+    FormWindow(Win32Forms& forms, Form& form) : forms_(forms), form_(form) {}
+    ~FormWindow();
+    FormWindow(const FormWindow&) = delete;
+    FormWindow& operator=(const FormWindow&) = delete;
+
+    // Creates the window, hidden and centred on the screen, and its controls
+    // in tab order. Throws Error; the destructor cleans up what was made.
+    void Build(HINSTANCE instance, HWND owner, int dpi, HFONT defaultFont);
+
+    HWND Handle() const { return window_; }
+    HWND Control(ControlId id) const; // null when the layout has no such row
+    Form& OwnerForm() const { return form_; }
+
+private:
+    struct Child {
+        const ControlLayout* row;
+        HWND handle;
+    };
+
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void OnCommand(int commandId, int notification, HWND control);
+    LRESULT OnCtlColor(HDC dc, HWND control);
+    void OnActivate(bool active);
+    void OnSetFocus();
+    void OnClose();
+    void OnNcDestroy();
+
+    void CreateControls(int dpi, HFONT defaultFont);
+    const Child* FindChild(HWND handle) const;
+    HBRUSH BrushFor(COLORREF colour);
+    void FocusFirstControl();
+
+    Win32Forms& forms_;
+    Form& form_;
+    HWND window_ = nullptr;
+    HWND lastFocus_ = nullptr; // restored when the window is activated again
+    std::vector<Child> children_;
+    std::vector<HFONT> fonts_;
+    std::vector<std::pair<COLORREF, HBRUSH>> brushes_;
+};
+
+} // namespace tallowick

@@ -1,0 +1,21 @@
+#include <memory>
+
+#include <windows.h>
+#include <commctrl.h>
+#undef DeleteFile
+
+#include "main_window/main_window.h"
+#include "platform/event_handler.h"
+#include "platform/win32/files/win32_file_system.h"
+#include "platform/win32/win32_forms.h"
+
+// The program takes no command line and reads no configuration: it builds
+// the main window, shows it, and runs the message loop until it ends.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    InitCommonControls();
+    tallowick::Win32Forms forms(instance);
+    tallowick::Main main(forms, tallowick::OpenWin32FileSystem, tallowick::OpenWin32FileDeletion);
+    tallowick::RunEventHandler(forms, [&] { forms.Show(main); });
+    return forms.Run();
+}

@@ -1,0 +1,316 @@
+#include "platform/win32/win32_forms.h"
+
+#include <algorithm>
+#include <string>
+
+#include "platform/event_handler.h"
+#include "platform/win32/ansi_text.h"
+#include "platform/win32/form_window.h"
+#include "platform/win32/last_error.h"
+
+namespace tallowick {
+
+namespace {
+
+int ScreenDpi()
+{
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+// The platform's default GUI font, at the resolution the windows are built
+// for (the stock font follows the screen's).
+HFONT CreateDefaultFont(int dpi)
+{
+    LOGFONTA logFont{};
+    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof logFont, &logFont);
+    logFont.lfHeight = MulDiv(logFont.lfHeight, dpi, ScreenDpi());
+    logFont.lfWidth = 0;
+    return CreateFontIndirectA(&logFont);
+}
+
+} // namespace
+
+Win32Forms::Win32Forms(HINSTANCE instance, Options options)
+    : instance_(instance), dpi_(options.dpi > 0 ? options.dpi : ScreenDpi())
+{
+    if (options.messageBoxes) {
+        messageBoxes_ = options.messageBoxes;
+    } else {
+        systemMessageBoxes_ = std::make_unique<SystemMessageBoxes>();
+        messageBoxes_ = systemMessageBoxes_.get();
+    }
+    FormWindow::RegisterWindowClass(instance_);
+    defaultFont_ = CreateDefaultFont(dpi_);
+}
+
+Win32Forms::~Win32Forms()
+{
+    destroying_ = true;
+    DestroyAll();
+    retired_.clear();
+    // A quit that no loop took would end the next loop on this thread at once.
+    if (quitPosted_ && !quitReceived_) {
+        MSG quit;
+        PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    }
+    if (defaultFont_)
+        DeleteObject(defaultFont_);
+}
+
+FormWindow* Win32Forms::Find(const Form& form) const
+{
+    const auto found = windows_.find(&form);
+    return found == windows_.end() ? nullptr : found->second.get();
+}
+
+FormWindow* Win32Forms::Loaded(Form& form)
+{
+    if (ended_)
+        return nullptr;
+    if (FormWindow* window = Find(form))
+        return window;
+    const HWND owner = form.Layout().taskbarButton ? nullptr : HiddenOwner();
+    auto window = std::make_unique<FormWindow>(*this, form);
+    window->Build(instance_, owner, dpi_, defaultFont_);
+    FormWindow* built = window.get();
+    windows_.emplace(&form, std::move(window));
+    return built;
+}
+
+// An owned window has no taskbar button. The owner is never shown, so the
+// window still behaves as one without owner: it stays usable alongside the
+// main window and outlives it.
+HWND Win32Forms::HiddenOwner()
+{
+    if (!hiddenOwner_) {
+        hiddenOwner_ = CreateWindowExA(0, FormWindow::kClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                       instance_, nullptr);
+        if (!hiddenOwner_)
+            throw win32::LastError();
+    }
+    return hiddenOwner_;
+}
+
+HWND Win32Forms::ControlToChange(Form& form, ControlId id)
+{
+    FormWindow* window = Loaded(form);
+    if (!window)
+        return nullptr;
+    const HWND control = window->Control(id);
+    if (!control)
+        throw Error(0, "The window " + std::string(form.Layout().name) + " has no control " + std::to_string(id) + ".");
+    return control;
+}
+
+HWND Win32Forms::WindowOf(const Form& form) const
+{
+    const FormWindow* window = Find(form);
+    return window ? window->Handle() : nullptr;
+}
+
+HWND Win32Forms::ControlOf(const Form& form, ControlId id) const
+{
+    const FormWindow* window = Find(form);
+    return window ? window->Control(id) : nullptr;
+}
+
+// The label is repainted at once, so a text set before a long handler step
+// ("Searching System") shows while that step runs.
+void Win32Forms::SetCaption(Form& form, ControlId label, std::string_view text)
+{
+    const HWND control = ControlToChange(form, label);
+    if (!control)
+        return;
+    if (!SetWindowTextA(control, win32::Utf8ToAnsi(text).c_str()))
+        throw win32::LastError();
+    RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+void Win32Forms::SetVisible(Form& form, ControlId button, bool visible)
+{
+    const HWND control = ControlToChange(form, button);
+    if (!control)
+        return;
+    // A button hidden while it has the focus hands it on to the next control
+    // in tab order, as a dialog does.
+    if (!visible && GetFocus() == control) {
+        const HWND next = GetNextDlgTabItem(GetParent(control), control, FALSE);
+        if (next && next != control)
+            SetFocus(next);
+    }
+    ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void Win32Forms::ClearList(Form& form, ControlId list)
+{
+    const HWND control = ControlToChange(form, list);
+    if (!control)
+        return;
+    SuspendRedraw(control);
+    SendMessageA(control, LB_RESETCONTENT, 0, 0);
+}
+
+void Win32Forms::AddListLine(Form& form, ControlId list, std::string_view text)
+{
+    const HWND control = ControlToChange(form, list);
+    if (!control)
+        return;
+    SuspendRedraw(control);
+    const LRESULT added = SendMessageA(control, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::Utf8ToAnsi(text).c_str()));
+    if (added == LB_ERR || added == LB_ERRSPACE)
+        throw Error(ERROR_NOT_ENOUGH_MEMORY, "The list cannot hold another line.");
+}
+
+// A list filled line by line is drawn once, when the handler is done.
+void Win32Forms::SuspendRedraw(HWND list)
+{
+    if (std::find(listsWithoutRedraw_.begin(), listsWithoutRedraw_.end(), list) != listsWithoutRedraw_.end())
+        return;
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    listsWithoutRedraw_.push_back(list);
+}
+
+void Win32Forms::ResumeRedraw()
+{
+    for (const HWND list : listsWithoutRedraw_) {
+        if (!IsWindow(list))
+            continue;
+        SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list, nullptr, TRUE);
+    }
+    listsWithoutRedraw_.clear();
+}
+
+void Win32Forms::Show(Form& form)
+{
+    const bool wasLoaded = Find(form) != nullptr;
+    FormWindow* window = Loaded(form);
+    if (!window)
+        return;
+    const HWND handle = window->Handle();
+    if (!wasLoaded || !IsWindowVisible(handle)) {
+        ShowWindow(handle, SW_SHOW);
+        UpdateWindow(handle);
+    }
+    // A window already shown stays the one window, where it is; it only
+    // comes to the front.
+    BringWindowToTop(handle);
+}
+
+void Win32Forms::Unload(Form& form)
+{
+    const FormWindow* window = Find(form);
+    if (!window)
+        return;
+    if (!DestroyWindow(window->Handle()))
+        throw win32::LastError();
+}
+
+void Win32Forms::End()
+{
+    if (ended_)
+        return;
+    ended_ = true;
+    DestroyAll();
+    PostQuit();
+}
+
+void Win32Forms::DestroyAll()
+{
+    std::vector<HWND> handles;
+    for (const auto& [form, window] : windows_)
+        handles.push_back(window->Handle());
+    for (const HWND handle : handles)
+        DestroyWindow(handle);
+    if (hiddenOwner_) {
+        DestroyWindow(hiddenOwner_);
+        hiddenOwner_ = nullptr;
+    }
+}
+
+void Win32Forms::ShowMessage(std::string_view text) { messageBoxes_->Show(text, MessageKind::Information); }
+
+void Win32Forms::ReportError(const Error& error)
+{
+    messageBoxes_->Show(FormatErrorReport(error), MessageKind::Error);
+}
+
+void Win32Forms::ButtonClicked(Form& form, ControlId button)
+{
+    if (ended_)
+        return;
+    RunEventHandler(*this, [&] { form.Click(button); });
+    ResumeRedraw();
+}
+
+// Closing through the title bar unloads the window.
+void Win32Forms::CloseRequested(Form& form)
+{
+    if (ended_)
+        return;
+    RunEventHandler(*this, [&] { Unload(form); });
+}
+
+// The last window closed ends the program.
+void Win32Forms::WindowDestroyed(Form& form)
+{
+    const auto found = windows_.find(&form);
+    if (found == windows_.end())
+        return; // a window that failed while being built
+    retired_.push_back(std::move(found->second));
+    windows_.erase(found);
+    if (windows_.empty() && !destroying_)
+        PostQuit();
+}
+
+void Win32Forms::PostQuit()
+{
+    if (quitPosted_)
+        return;
+    quitPosted_ = true;
+    PostQuitMessage(0);
+}
+
+void Win32Forms::ProcessMessage(MSG& message)
+{
+    HWND dialog = nullptr;
+    for (const auto& [form, window] : windows_) {
+        const HWND handle = window->Handle();
+        if (message.hwnd == handle || IsChild(handle, message.hwnd)) {
+            dialog = handle;
+            break;
+        }
+    }
+    if (!dialog || !IsDialogMessageA(dialog, &message)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    ResumeRedraw();
+    retired_.clear();
+}
+
+int Win32Forms::Run()
+{
+    MSG message{};
+    while (!quitReceived_ && GetMessageA(&message, nullptr, 0, 0) > 0)
+        ProcessMessage(message);
+    quitReceived_ = true;
+    return static_cast<int>(message.wParam);
+}
+
+void Win32Forms::ProcessPendingMessages()
+{
+    MSG message{};
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            quitReceived_ = true;
+            continue;
+        }
+        ProcessMessage(message);
+    }
+}
+
+} // namespace tallowick
