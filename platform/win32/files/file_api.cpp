@@ -1,0 +1,192 @@
+#include <optional>
+
+#include <windows.h>
+
+#include "platform/win32/files/path_text.h"
+#include "platform/win32/files/win32_error.h"
+#include "platform/win32/files/win32_file_api.h"
+
+namespace tallowick::win32 {
+namespace {
+
+class FindHandle {
+public:
+    explicit FindHandle(HANDLE handle) : handle_(handle) {}
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+    ~FindHandle() { FindClose(handle_); }
+
+private:
+    HANDLE handle_;
+};
+
+// FindFirstFile's answer for a folder with nothing in it.
+bool MeansNoEntries(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES; }
+
+template <typename Function>
+Function KernelFunction(const char* name)
+{
+    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    const FARPROC address = kernel ? GetProcAddress(kernel, name) : nullptr;
+    // Through void (*)(), the one function type that converts to any other.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
+}
+
+// The W functions, fetched at run time rather than imported: on 95 and 98
+// they are stubs that fail, and only NT ever calls them.
+class UnicodeFileApi final : public FileApi {
+public:
+    static std::unique_ptr<UnicodeFileApi> Open()
+    {
+        auto api = std::unique_ptr<UnicodeFileApi>(new UnicodeFileApi);
+        if (!api->findFirst_ || !api->findNext_ || !api->getAttributes_ || !api->deleteFile_)
+            return nullptr;
+        return api;
+    }
+
+    unsigned long GetAttributes(const std::string& path, unsigned long& attributes) override
+    {
+        const std::optional<std::wstring> wide = SystemPath(path);
+        if (!wide)
+            return ERROR_INVALID_NAME;
+        attributes = getAttributes_(wide->c_str());
+        return attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : 0;
+    }
+
+    unsigned long ListFolder(const std::string& folder, std::vector<ListedEntry>& entries) override
+    {
+        const std::optional<std::wstring> wide = SystemPath(folder);
+        if (!wide)
+            return ERROR_INVALID_NAME;
+        const std::wstring pattern = *wide + L"\\*";
+        WIN32_FIND_DATAW data{};
+        const HANDLE handle = findFirst_(pattern.c_str(), &data);
+        if (handle == INVALID_HANDLE_VALUE) {
+            const DWORD error = GetLastError();
+            return MeansNoEntries(error) ? 0 : error;
+        }
+        const FindHandle closer(handle);
+        do {
+            std::string name = PathTextFromWide(data.cFileName);
+            entries.push_back({name, name, data.dwFileAttributes});
+        } while (findNext_(handle, &data));
+        const DWORD error = GetLastError();
+        return error == ERROR_NO_MORE_FILES ? 0 : error;
+    }
+
+    unsigned long RemoveFile(const std::string& path) override
+    {
+        const std::optional<std::wstring> wide = SystemPath(path);
+        if (!wide)
+            return ERROR_INVALID_NAME;
+        return deleteFile_(wide->c_str()) ? 0 : GetLastError();
+    }
+
+private:
+    UnicodeFileApi() = default;
+
+    // A drive path goes to the system as "\\?\c:\...": the name is then taken
+    // exactly as given, so "a.txt " is never trimmed to another file "a.txt",
+    // and a path may be longer than MAX_PATH.
+    static std::optional<std::wstring> SystemPath(const std::string& path)
+    {
+        std::optional<std::wstring> wide = WideFromPathText(path);
+        if (wide && wide->size() >= 3 && (*wide)[1] == L':' && (*wide)[2] == L'\\')
+            wide->insert(0, L"\\\\?\\");
+        return wide;
+    }
+
+    using FindFirstFileWFunction = HANDLE(WINAPI*)(LPCWSTR, LPWIN32_FIND_DATAW);
+    using FindNextFileWFunction = BOOL(WINAPI*)(HANDLE, LPWIN32_FIND_DATAW);
+    using GetFileAttributesWFunction = DWORD(WINAPI*)(LPCWSTR);
+    using DeleteFileWFunction = BOOL(WINAPI*)(LPCWSTR);
+
+    FindFirstFileWFunction findFirst_ = KernelFunction<FindFirstFileWFunction>("FindFirstFileW");
+    FindNextFileWFunction findNext_ = KernelFunction<FindNextFileWFunction>("FindNextFileW");
+    GetFileAttributesWFunction getAttributes_ = KernelFunction<GetFileAttributesWFunction>("GetFileAttributesW");
+    DeleteFileWFunction deleteFile_ = KernelFunction<DeleteFileWFunction>("DeleteFileW");
+};
+
+// The A functions, as Windows 95 and 98 have them.
+class AnsiFileApi final : public FileApi {
+public:
+    unsigned long GetAttributes(const std::string& path, unsigned long& attributes) override
+    {
+        const std::optional<std::string> ansi = AnsiFromPathText(path);
+        if (!ansi)
+            return ERROR_INVALID_NAME;
+        attributes = GetFileAttributesA(ansi->c_str());
+        return attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : 0;
+    }
+
+    unsigned long ListFolder(const std::string& folder, std::vector<ListedEntry>& entries) override
+    {
+        const std::optional<std::string> ansi = AnsiFromPathText(folder);
+        if (!ansi)
+            return ERROR_INVALID_NAME;
+        const std::string pattern = *ansi + "\\*";
+        WIN32_FIND_DATAA data{};
+        const HANDLE handle = FindFirstFileA(pattern.c_str(), &data);
+        if (handle == INVALID_HANDLE_VALUE) {
+            const DWORD error = GetLastError();
+            return MeansNoEntries(error) ? 0 : error;
+        }
+        const FindHandle closer(handle);
+        do {
+            if (std::optional<ListedEntry> entry = Entry(data))
+                entries.push_back(std::move(*entry));
+        } while (FindNextFileA(handle, &data));
+        const DWORD error = GetLastError();
+        return error == ERROR_NO_MORE_FILES ? 0 : error;
+    }
+
+    unsigned long RemoveFile(const std::string& path) override
+    {
+        const std::optional<std::string> ansi = AnsiFromPathText(path);
+        if (!ansi)
+            return ERROR_INVALID_NAME;
+        return DeleteFileA(ansi->c_str()) ? 0 : GetLastError();
+    }
+
+private:
+    // A long name the A functions would not find again: one with a
+    // character outside the code page (reported as "?"), or one ending in a
+    // dot or a space, which they trim.
+    static bool Addressable(const std::string& ansi)
+    {
+        return !ansi.empty() && ansi.find('?') == std::string::npos && ansi.back() != '.' && ansi.back() != ' ';
+    }
+
+    // The entry with the name that reaches it; nothing when no name does.
+    static std::optional<ListedEntry> Entry(const WIN32_FIND_DATAA& data)
+    {
+        const std::string longName = data.cFileName;
+        const std::optional<std::string> name = PathTextFromAnsi(longName);
+        const std::string shownName = name ? *name : DisplayTextFromAnsi(longName);
+        if (name && (Addressable(longName) || longName == "." || longName == ".."))
+            return ListedEntry{shownName, *name, data.dwFileAttributes};
+
+        const std::string shortName = data.cAlternateFileName;
+        const std::optional<std::string> pathName = PathTextFromAnsi(shortName);
+        if (!pathName || !Addressable(shortName))
+            return std::nullopt;
+        return ListedEntry{shownName, *pathName, data.dwFileAttributes};
+    }
+};
+
+} // namespace
+
+bool RunsOnNt() { return (GetVersion() & 0x80000000u) == 0; }
+
+std::unique_ptr<FileApi> OpenFileApi(FileNames names)
+{
+    if (names == FileNames::Ansi || (names == FileNames::SystemChoice && !RunsOnNt()))
+        return std::make_unique<AnsiFileApi>();
+    if (std::unique_ptr<UnicodeFileApi> unicode = UnicodeFileApi::Open())
+        return unicode;
+    if (names == FileNames::SystemChoice)
+        return std::make_unique<AnsiFileApi>();
+    throw SystemError(ERROR_PROC_NOT_FOUND, "kernel32.dll has no Unicode file functions");
+}
+
+} // namespace tallowick::win32

@@ -1,0 +1,30 @@
+#include "platform/win32/files/win32_error.h"
+
+#include <windows.h>
+
+#include "platform/win32/files/path_text.h"
+
+namespace tallowick {
+
+std::string SystemErrorText(unsigned long code)
+{
+    char text[512] = {};
+    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                                        text, sizeof text, nullptr);
+    std::string ansi(text, length);
+    while (!ansi.empty() && (ansi.back() == '\n' || ansi.back() == '\r' || ansi.back() == ' '))
+        ansi.pop_back();
+    if (ansi.empty())
+        return "Windows error " + std::to_string(code);
+    return win32::DisplayTextFromAnsi(ansi);
+}
+
+Error SystemError(unsigned long code, const std::string& context)
+{
+    const std::string text = SystemErrorText(code);
+    return Error(static_cast<long>(code), context.empty() ? text : context + ": " + text);
+}
+
+Error LastError(const std::string& context) { return SystemError(GetLastError(), context); }
+
+} // namespace tallowick
