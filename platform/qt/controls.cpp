@@ -1,0 +1,117 @@
+#include "platform/qt/controls.h"
+
+#include <cmath>
+
+#include <QLabel>
+#include <QListView>
+#include <QPalette>
+#include <QPushButton>
+
+#include "platform/qt/line_list_model.h"
+
+namespace tallowick {
+
+int TwipsToPixels(Twips twips)
+{
+    return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel));
+}
+
+QString ToQString(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QFont MakeFont(const Font& font)
+{
+    QFont qtFont(ToQString(font.face));
+    // Arial's metric twin (Liberation Sans) stands in where Arial is missing.
+    qtFont.setStyleHint(QFont::SansSerif);
+    qtFont.setPointSizeF(font.points);
+    qtFont.setWeight(static_cast<QFont::Weight>(font.weight));
+    qtFont.setUnderline(font.underline);
+    return qtFont;
+}
+
+namespace {
+
+QColor ToQColor(Colour colour) { return QColor(colour.red, colour.green, colour.blue); }
+
+QWidget* MakeListBox(const ControlLayout& row, QWidget* window)
+{
+    auto* list = new QListView(window);
+    list->setModel(new LineListModel(row.sorted, list));
+    list->setSelectionMode(row.extendedSelection ? QAbstractItemView::ExtendedSelection
+                                                 : QAbstractItemView::SingleSelection);
+    list->setUniformItemSizes(true);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // No horizontal extent: a path wider than the list is cut at its edge.
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setTextElideMode(Qt::ElideNone);
+    QPalette palette = list->palette();
+    if (row.background)
+        palette.setColor(QPalette::Base, ToQColor(*row.background));
+    if (row.textColour)
+        palette.setColor(QPalette::Text, ToQColor(*row.textColour));
+    list->setPalette(palette);
+    return list;
+}
+
+QWidget* MakeLabel(const ControlLayout& row, QWidget* window)
+{
+    auto* label = new QLabel(window);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(ToQString(row.caption));
+    label->setAlignment((row.alignment == TextAlignment::Centre ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+    label->setWordWrap(row.wordWrap);
+    if (row.border) {
+        label->setFrameStyle(QFrame::Box | QFrame::Plain);
+        label->setLineWidth(1);
+    }
+    QPalette palette = label->palette();
+    if (row.background) {
+        label->setAutoFillBackground(true);
+        palette.setColor(QPalette::Window, ToQColor(*row.background));
+    }
+    if (row.textColour)
+        palette.setColor(QPalette::WindowText, ToQColor(*row.textColour));
+    label->setPalette(palette);
+    return label;
+}
+
+QWidget* MakeButton(const ControlLayout& row, QWidget* window)
+{
+    // '&' in the caption gives the button its Alt access key.
+    auto* button = new QPushButton(ToQString(row.caption), window);
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    if (row.textColour) {
+        QPalette palette = button->palette();
+        palette.setColor(QPalette::ButtonText, ToQColor(*row.textColour));
+        button->setPalette(palette);
+    }
+    return button;
+}
+
+} // namespace
+
+QWidget* MakeControl(const ControlLayout& row, QWidget* window)
+{
+    QWidget* control = nullptr;
+    switch (row.kind) {
+    case ControlKind::ListBox: control = MakeListBox(row, window); break;
+    case ControlKind::Label: control = MakeLabel(row, window); break;
+    case ControlKind::Button: control = MakeButton(row, window); break;
+    }
+    control->setObjectName(ToQString(row.name));
+    control->setGeometry(TwipsToPixels(row.left), TwipsToPixels(row.top), TwipsToPixels(row.width),
+                         TwipsToPixels(row.height));
+    if (row.font)
+        control->setFont(MakeFont(*row.font));
+    if (!row.accessibleName.empty())
+        control->setAccessibleName(ToQString(row.accessibleName));
+    if (!row.visible)
+        control->hide();
+    return control;
+}
+
+} // namespace tallowick

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string_view>
+
+#include <QFont>
+#include <QString>
+#include <QWidget>
+
+#include "platform/layout.h"
+
+namespace tallowick {
+
+// Qt's device-independent pixels are the 96 dpi pixels of the layouts.
+inline constexpr Twips kTwipsPerPixel = 15;
+int TwipsToPixels(Twips twips);
+
+QString ToQString(std::string_view text);
+QFont MakeFont(const Font& font);
+
+// One control from one row of a window's layout, as a child of `window`.
+QWidget* MakeControl(const ControlLayout& row, QWidget* window);
+
+} // namespace tallowick

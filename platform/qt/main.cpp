@@ -1,0 +1,27 @@
+#include <QApplication>
+
+#include "main_window/main_window.h"
+#include "platform/linux/wine_file_system.h"
+#include "platform/qt/qt_forms.h"
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    tallowick::QtForms forms;
+
+    std::filesystem::path prefix;
+    try {
+        prefix = tallowick::WinePrefix();
+    } catch (const tallowick::Error& error) {
+        forms.ReportError(error);
+        return 1;
+    }
+    tallowick::Main main(
+        forms, [prefix] { return tallowick::OpenWineFileSystem(prefix); },
+        [prefix] { return tallowick::OpenWineFileDeletion(prefix); });
+
+    forms.Show(main);
+    if (forms.Ended())
+        return 0;
+    return QApplication::exec();
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include "platform/forms.h"
+
+class QWidget;
+
+namespace tallowick {
+
+class FormWindow;
+class LineListModel;
+
+enum class MessageKind { Information, Critical };
+
+// Shows one modal message box. Tests put their own in its place.
+using MessagePresenter = std::function<void(MessageKind kind, const QString& title, const QString& text)>;
+void ShowMessageBox(MessageKind kind, const QString& title, const QString& text);
+
+// The forms runtime on Qt Widgets. Each window is built from its layout when
+// it is loaded: one top-level widget, one child control per layout row, each
+// named as the layout names it. The program ends when End() is called or
+// when its last loaded window is closed.
+class QtForms final : public QObject, public Forms {
+    Q_OBJECT
+public:
+    QtForms();
+    ~QtForms() override;
+
+    void SetCaption(Form& form, ControlId label, std::string_view text) override;
+    void SetVisible(Form& form, ControlId button, bool visible) override;
+    void ClearList(Form& form, ControlId list) override;
+    void AddListLine(Form& form, ControlId list, std::string_view text) override;
+
+    void Show(Form& form) override;
+    void Unload(Form& form) override;
+    void End() override;
+
+    void ShowMessage(std::string_view text) override;
+    void ReportError(const Error& error) override;
+
+    void SetMessagePresenter(MessagePresenter presenter);
+
+    bool Ended() const { return ended_; }
+    // The loaded window of `form`, or null.
+    QWidget* Window(const Form& form) const;
+    // The lines of a list box in the order it shows them.
+    std::vector<std::string> ListLines(Form& form, ControlId list);
+
+signals:
+    void ended();
+
+private:
+    struct LoadedWindow {
+        QPointer<FormWindow> widget;
+        std::vector<QWidget*> controls;      // by ControlId
+        std::vector<LineListModel*> lists;   // by ControlId; null for other kinds
+    };
+
+    LoadedWindow& Loaded(Form& form);
+    LoadedWindow& Load(Form& form);
+    QWidget* Control(Form& form, ControlId id);
+    LineListModel& List(Form& form, ControlId id);
+    void RunClick(Form& form, ControlId button);
+    void CommitLists();
+    void Discard(FormWindow* widget);
+    void Present(MessageKind kind, const QString& text);
+
+    bool ended_ = false;
+    std::unordered_map<const Form*, LoadedWindow> windows_;
+    std::vector<QPointer<FormWindow>> discarded_;
+    MessagePresenter presenter_ = ShowMessageBox;
+};
+
+} // namespace tallowick

@@ -1,0 +1,371 @@
+#include <QFontInfo>
+#include <QLabel>
+#include <QListView>
+#include <QPushButton>
+#include <QtTest>
+
+#include "main_window/main_layout.h"
+#include "widget_lookup.h"
+
+using namespace tallowick;
+using namespace tallowick::test;
+
+namespace {
+
+// Records the text a label shows each time it is painted.
+class PaintRecorder final : public QObject {
+public:
+    explicit PaintRecorder(QLabel* label) : label_(label) { label->installEventFilter(this); }
+    QStringList painted;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == label_ && event->type() == QEvent::Paint)
+            painted << label_->text();
+        return false;
+    }
+
+private:
+    QLabel* label_;
+};
+
+// Walk order: B.txt, a.txt, then the winnt profile; sorted without regard
+// to case, a.txt comes first.
+const std::vector<std::string> kWalkOrder{
+    "c:\\windows\\cookies\\B.txt",
+    "c:\\windows\\cookies\\a.txt",
+    "c:\\winnt\\profiles\\user1\\cookies\\c[1].txt",
+};
+const QStringList kShownOrder{
+    "c:\\windows\\cookies\\a.txt",
+    "c:\\windows\\cookies\\B.txt",
+    "c:\\winnt\\profiles\\user1\\cookies\\c[1].txt",
+};
+
+void AddCookies(FakeDisk& disk)
+{
+    for (const std::string& path : kWalkOrder)
+        disk.AddFile(path);
+    disk.AddFile("c:\\windows\\cookies\\index.dat");
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startsFromItsStoredLayout()
+    {
+        Program program;
+        program.forms.Show(program.main);
+        FIND_WINDOW(window, "Main");
+
+        QCOMPARE(window->windowTitle(), QStringLiteral("Tallowick"));
+        QCOMPARE(window->size(), QSize(372, 219));
+        QCOMPARE(window->minimumSize(), window->size());
+        QCOMPARE(window->maximumSize(), window->size());
+        QCOMPARE(window->windowType(), Qt::Window);
+        QVERIFY(window->windowFlags() & Qt::WindowCloseButtonHint);
+        QVERIFY(!(window->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        QVERIFY(window->parentWidget() == nullptr);
+        QVERIFY(IsCentredOnScreen(window));
+
+        std::vector<QWidget*> controls;
+        for (const ControlLayout& row : MainLayout().controls) {
+            FIND_CONTROL(control, QWidget, window, Text(row.name));
+            QCOMPARE(control->geometry(), PixelRect(row));
+            QCOMPARE(!control->isHidden(), row.visible);
+            if (row.font) {
+                QCOMPARE(control->font().family(), Text(row.font->face));
+                QCOMPARE(control->font().pointSizeF(), row.font->points);
+                QCOMPARE(control->font().weight(), static_cast<QFont::Weight>(row.font->weight));
+                QCOMPARE(control->font().underline(), row.font->underline);
+                // Arial itself or its metric twin, never some other face.
+                const QString face = QFontInfo(control->font()).family();
+                QVERIFY2(face == "Arial" || face == "Liberation Sans", qPrintable(face));
+            } else {
+                QCOMPARE(control->font(), window->font());
+            }
+            if (!row.accessibleName.empty())
+                QCOMPARE(control->accessibleName(), Text(row.accessibleName));
+            controls.push_back(control);
+        }
+        for (std::size_t i = 0; i < controls.size(); ++i)
+            for (std::size_t j = i + 1; j < controls.size(); ++j)
+                QVERIFY2(!controls[i]->geometry().intersects(controls[j]->geometry()),
+                         qPrintable(controls[i]->objectName() + " overlaps " + controls[j]->objectName()));
+
+        FIND_CONTROL(list, QListView, window, "List1");
+        FIND_CONTROL(status, QLabel, window, "Label1");
+        FIND_CONTROL(find, QPushButton, window, "cmdSrch");
+        FIND_CONTROL(remove, QPushButton, window, "cmdDelCookies");
+        QCOMPARE(list->model()->rowCount(), 0);
+        QCOMPARE(list->palette().color(QPalette::Base), QColor(Qt::white));
+        QCOMPARE(list->selectionMode(), QAbstractItemView::ExtendedSelection);
+        QCOMPARE(status->text(), QString());
+        QVERIFY(status->autoFillBackground());
+        QCOMPARE(status->palette().color(QPalette::Window), QColor(Qt::white));
+        QCOMPARE(status->frameShape(), QFrame::Box);
+        QCOMPARE(status->lineWidth(), 1);
+        QVERIFY(status->alignment() & Qt::AlignHCenter);
+        QCOMPARE(find->text(), QStringLiteral("Find Cookies"));
+        QCOMPARE(remove->text(), QStringLiteral("&Delete Cookies"));
+        for (QPushButton* button : window->findChildren<QPushButton*>()) {
+            QVERIFY(!button->isDefault());
+            QVERIFY(!button->autoDefault());
+        }
+
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QCOMPARE(QApplication::focusWidget(), find);
+    }
+
+    // Tab walks the controls that can take the focus in their stored tab
+    // order, passing over the hidden Delete button.
+    void tabFollowsTheStoredOrder()
+    {
+        Program program;
+        program.forms.Show(program.main);
+        FIND_WINDOW(window, "Main");
+        QVERIFY(QTest::qWaitForWindowActive(window));
+
+        std::vector<const ControlLayout*> rows;
+        for (const ControlLayout& row : MainLayout().controls)
+            if (row.kind != ControlKind::Label && row.visible)
+                rows.push_back(&row);
+        std::sort(rows.begin(), rows.end(), [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
+        QStringList expected;
+        for (const ControlLayout* row : rows)
+            expected << Text(row->name);
+        expected << expected.first();
+
+        QStringList visited{QApplication::focusWidget()->objectName()};
+        for (qsizetype i = 1; i < expected.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(visited, expected);
+    }
+
+    void findListsEveryCookieFileSorted()
+    {
+        Program program;
+        AddCookies(program.disk);
+        program.forms.Show(program.main);
+        FIND_WINDOW(window, "Main");
+        FIND_CONTROL(list, QListView, window, "List1");
+        FIND_CONTROL(status, QLabel, window, "Label1");
+        FIND_CONTROL(find, QPushButton, window, "cmdSrch");
+        FIND_CONTROL(remove, QPushButton, window, "cmdDelCookies");
+
+        QTest::mouseClick(find, Qt::LeftButton);
+
+        QCOMPARE(status->text(), QStringLiteral("3 Cookies found."));
+        QCOMPARE(ShownLines(list), kShownOrder);
+        QCOMPARE(ToQStringList(program.forms.ListLines(program.main, main_controls::List1)), kShownOrder);
+        QVERIFY(find->isHidden());
+        QVERIFY(!remove->isHidden());
+        QVERIFY(program.messages.empty());
+    }
+
+    void findWithNothingFoundStaysReady()
+    {
+        Program program;
+        program.disk.AddFile("c:\\windows\\cookies\\index.dat");
+        program.disk.AddFile("c:\\windows\\cookies\\B[2].TXT");
+        program.forms.Show(program.main);
+        FIND_WINDOW(window, "Main");
+        FIND_CONTROL(list, QListView, window, "List1");
+        FIND_CONTROL(status, QLabel, window, "Label1");
+        FIND_CONTROL(find, QPushButton, window, "cmdSrch");
+        FIND_CONTROL(remove, QPushButton, window, "cmdDelCookies");
+
+        for (int search = 1; search <= 2; ++search) {
+            QTest::mouseClick(find, Qt::LeftButton);
+            QCOMPARE(program.disk.fileSystemsOpened, search);
+            QCOMPARE(status->text(), QStringLiteral("0 cookies found."));
+            QCOMPARE(list->model()->rowCount(), 0);
+            QVERIFY(!find->isHidden());
+            QVERIFY(remove->isHidden());
+        }
+    }
+
+    void findOneFile()
+    {
+        Program program;
+        program.disk.AddFile("c:\\windows\\profiles\\readme.txt");
+        program.forms.Show(program.main);
+        FIND_WINDOW(window, "Main");
+        FIND_CONTROL(list, QListView, window, "List1");
+        FIND_CONTROL(status, QLabel, window, "Label1");
+        FIND_CONTROL(find, QPushButton, window, "cmdSrch");
+        FIND_CONTROL(remove, QPushButton, window, "cmdDelCookies");
+
+        QTest::mouseClick(find, Qt::LeftButton);
+
+        QCOMPARE(status->text(), QStringLiteral("1 Cookies found."));
+        QCOMPARE(ShownLines(list), QStringList{"c:\\windows\\profiles\\readme.txt"});
+        QVERIFY(find->isHidden());
+        QVERIFY(!remove->isHidden());
+    }
+
+    // The status line is painted before the walk starts, although the
+    // handler never returns to the event loop until the walk is done.
+    void searchingSystemShowsDuringTheWalk()
+    {
+        Program program;
+        AddCookies(program.disk);
+        program.forms.Show(program.main);
+        FIND_WINDOW(window, "Main");
+        FIND_CONTROL(status, QLabel, window, "Label1");
+        FIND_CONTROL(find, QPushButton, window, "cmdSrch");
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        PaintRecorder recorder(status);
+
+        QStringList paintedAtFirstTest;
+        bool first = true;
+        program.disk.onFolderExists = [&](std::string_view) {
+            if (first)
+                paintedAtFirstTest = recorder.painted;
+            first = false;
+        };
+        QTest::mouseClick(find, Qt::LeftButton);
+
+        QVERIFY(!first);
+        QCOMPARE(paintedAtFirstTest, QStringList{"Searching System"});
+        QCOMPARE(status->text(), QStringLiteral("3 Cookies found."));
+    }
+
+    void accessKeyDeletesOnlyWhileShown()
+    {
+        Program program;
+        AddCookies(program.disk);
+        program.forms.Show(program.main);
+        FIND_WINDOW(window, "Main");
+        FIND_CONTROL(list, QListView, window, "List1");
+        FIND_CONTROL(status, QLabel, window, "Label1");
+        FIND_CONTROL(find, QPushButton, window, "cmdSrch");
+        FIND_CONTROL(remove, QPushButton, window, "cmdDelCookies");
+        QVERIFY(QTest::qWaitForWindowActive(window));
+
+        QTest::keyClick(window, Qt::Key_D, Qt::AltModifier);
+        QVERIFY(!remove->isDown());
+        QCOMPARE(program.disk.deletionsOpened, 0);
+        QCOMPARE(status->text(), QString());
+
+        QTest::mouseClick(find, Qt::LeftButton);
+        QVERIFY(!remove->isHidden());
+        QTest::keyClick(window, Qt::Key_D, Qt::AltModifier);
+        // An access key presses the button at once and clicks it shortly after.
+        QVERIFY(remove->isDown());
+        QTRY_VERIFY(!program.disk.deletionRequests.empty());
+
+        // Deleted in the order found, not in the order shown.
+        QCOMPARE(program.disk.deletionRequests, kWalkOrder);
+        for (const std::string& path : kWalkOrder)
+            QVERIFY2(!program.disk.HasFile(path), path.c_str());
+        QVERIFY(program.disk.HasFile("c:\\windows\\cookies\\index.dat"));
+        QCOMPARE(status->text(), QStringLiteral("Cookies eaten...yum!"));
+        QCOMPARE(list->model()->rowCount(), 0);
+        QVERIFY(!find->isHidden());
+        QVERIFY(remove->isHidden());
+        QVERIFY(program.messages.empty());
+
+        QTest::mouseClick(find, Qt::LeftButton);
+        QCOMPARE(status->text(), QStringLiteral("0 cookies found."));
+        QCOMPARE(list->model()->rowCount(), 0);
+        QVERIFY(!find->isHidden());
+        QVERIFY(remove->isHidden());
+    }
+
+    void deletionFailureKeepsTheFileListed()
+    {
+        Program program;
+        AddCookies(program.disk);
+        const std::string refused = kWalkOrder[1];
+        program.disk.undeletable.insert(refused);
+        program.forms.Show(program.main);
+        FIND_WINDOW(window, "Main");
+        FIND_CONTROL(list, QListView, window, "List1");
+        FIND_CONTROL(status, QLabel, window, "Label1");
+        FIND_CONTROL(find, QPushButton, window, "cmdSrch");
+        FIND_CONTROL(remove, QPushButton, window, "cmdDelCookies");
+
+        QTest::mouseClick(find, Qt::LeftButton);
+        QTest::mouseClick(remove, Qt::LeftButton);
+
+        QCOMPARE(program.disk.deletionRequests, kWalkOrder);
+        QVERIFY(!program.disk.HasFile(kWalkOrder[0]));
+        QVERIFY(program.disk.HasFile(refused));
+        QVERIFY(!program.disk.HasFile(kWalkOrder[2]));
+        QCOMPARE(status->text(), QStringLiteral("1 Cookies not deleted."));
+        QCOMPARE(ShownLines(list), QStringList{QString::fromStdString(refused)});
+        QVERIFY(find->isHidden());
+        QVERIFY(!remove->isHidden());
+
+        QCOMPARE(program.messages.size(), std::size_t{1});
+        const RecordedMessage& message = program.messages.front();
+        QCOMPARE(message.kind, MessageKind::Information);
+        QCOMPARE(message.title, QStringLiteral("Tallowick"));
+        QVERIFY2(message.text.contains(QString::fromStdString(refused)), qPrintable(message.text));
+        QVERIFY2(message.text.contains("Error 5: Access is denied."), qPrintable(message.text));
+        QVERIFY(!program.forms.Ended());
+        QCOMPARE(FindWindow("Main"), window);
+    }
+
+    void unhandledErrorIsReportedThenTheProgramEnds()
+    {
+        Program program;
+        AddCookies(program.disk);
+        program.disk.folderExistsError = Error(5, "Access is denied.");
+        program.forms.Show(program.main);
+        FIND_WINDOW(window, "Main");
+        FIND_CONTROL(find, QPushButton, window, "cmdSrch");
+        const QPointer<QWidget> mainWindow = window;
+
+        QTest::mouseClick(find, Qt::LeftButton);
+
+        QCOMPARE(program.messages.size(), std::size_t{1});
+        QCOMPARE(program.messages.front().kind, MessageKind::Critical);
+        QCOMPARE(program.messages.front().title, QStringLiteral("Tallowick"));
+        QCOMPARE(program.messages.front().text, QStringLiteral("Error 5: Access is denied."));
+        QVERIFY(program.forms.Ended());
+        QVERIFY(FindWindow("Main") == nullptr);
+        QTRY_VERIFY(mainWindow.isNull());
+    }
+
+    void closeEndsTheProgram()
+    {
+        Program program;
+        program.forms.Show(program.main);
+        FIND_WINDOW(window, "Main");
+        FIND_CONTROL(close, QPushButton, window, "cmdExt");
+        const QPointer<QWidget> mainWindow = window;
+
+        QTest::mouseClick(close, Qt::LeftButton);
+
+        QVERIFY(program.forms.Ended());
+        QVERIFY(FindWindow("Main") == nullptr);
+        QTRY_VERIFY(mainWindow.isNull());
+        // An ended program shows nothing more.
+        program.forms.Show(program.main);
+        QVERIFY(FindWindow("Main") == nullptr);
+    }
+
+    void closingTheOnlyWindowThroughItsTitleBarEndsTheProgram()
+    {
+        Program program;
+        program.forms.Show(program.main);
+        FIND_WINDOW(window, "Main");
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+
+        CloseThroughTitleBar(window);
+
+        QVERIFY(program.forms.Ended());
+        QVERIFY(FindWindow("Main") == nullptr);
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
