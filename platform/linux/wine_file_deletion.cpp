@@ -42,8 +42,9 @@ public:
         const std::size_t separator = path.rfind('\\');
         if (separator == std::string::npos)
             return Failed(EINVAL, path, "Not a file path");
-        const std::string name = path.substr(separator + 1);
-        if (!wine::IsPlainComponent(name))
+        // The name is the tail of the path text, already NUL-terminated.
+        const char* name = path.c_str() + separator + 1;
+        if (!wine::IsPlainComponent(std::string_view(path).substr(separator + 1)))
             return Failed(EINVAL, path, "Not a file path");
 
         switch (const int error = resolver_.Resolve(std::string_view(path).substr(0, separator))) {
@@ -55,18 +56,19 @@ public:
         }
         const int folder = resolver_.Fd();
 
-        std::string entry = name;
+        std::string folded; // the on-disk name when it differs in case
         struct stat status {};
-        if (::fstatat(folder, entry.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (::fstatat(folder, name, &status, AT_SYMLINK_NOFOLLOW) != 0) {
             if (errno != ENOENT)
                 return Failed(errno, path, std::strerror(errno));
             int error = 0;
-            entry = resolver_.FindFoldedEntry(name, error);
+            folded = resolver_.FindFoldedEntry(name, error);
             if (error != 0)
                 return Failed(error, path, std::strerror(error));
-            if (entry.empty())
+            if (folded.empty())
                 return Gone();
-            if (::fstatat(folder, entry.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0)
+            name = folded.c_str();
+            if (::fstatat(folder, name, &status, AT_SYMLINK_NOFOLLOW) != 0)
                 return errno == ENOENT ? Gone() : Failed(errno, path, std::strerror(errno));
         }
 
@@ -78,7 +80,7 @@ public:
             return Failed(EACCES, path, "The file is read-only");
 
         // Without AT_REMOVEDIR a folder swapped in since the check still fails.
-        if (::unlinkat(folder, entry.c_str(), 0) != 0) {
+        if (::unlinkat(folder, name, 0) != 0) {
             if (errno == ENOENT)
                 return Gone();
             return Failed(errno, path, std::strerror(errno));

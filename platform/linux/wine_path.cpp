@@ -138,6 +138,10 @@ int FolderResolver::Fd() const { return levels_.at(depth_)->fd.get(); }
 
 int FolderResolver::Resolve(std::string_view path)
 {
+    // A run of files in one folder asks for the same folder again and again.
+    if (resolved_ && path == resolvedPath_)
+        return 0;
+    resolved_ = false;
     depth_ = 0;
     if (path.size() < 2 || path[1] != ':' || (path.size() > 2 && path[2] != '\\'))
         return EINVAL;
@@ -189,6 +193,8 @@ int FolderResolver::Resolve(std::string_view path)
         levels_.push_back(std::move(child));
     }
     depth_ = components.size();
+    resolvedPath_ = path;
+    resolved_ = true;
     return 0;
 }
 

@@ -89,6 +89,8 @@ private:
     std::string actual_;
     std::vector<std::unique_ptr<Level>> levels_; // [0] is the drive's root
     std::size_t depth_ = 0;                      // levels of the last success
+    std::string resolvedPath_;                   // the path of the last success
+    bool resolved_ = false;
 };
 
 } // namespace tallowick::wine

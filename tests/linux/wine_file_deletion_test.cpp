@@ -159,6 +159,9 @@ TEST_F(WineFileDeletionTest, PathsThatClimbOrAreMalformedAreRejected)
         EXPECT_EQ(Delete(path), DeletionOutcome::Failed) << path;
         EXPECT_NE(last.error.number(), 0) << path;
     }
+    using namespace std::string_literals;
+    EXPECT_EQ(Delete("c:\\windows\\cookies\\a.txt\0.bak"s), DeletionOutcome::Failed);
+    EXPECT_EQ(Delete("c:\\windows\\cookies\0x\\a.txt"s), DeletionOutcome::Failed);
     EXPECT_EQ(disk.Listing(), before);
 }
 
