@@ -68,7 +68,7 @@ HWND CreateControl(HWND parent, const ControlArgs& args)
         args.exStyle, args.className, args.text.c_str(), args.style, args.bounds.left, args.bounds.top,
         args.bounds.right - args.bounds.left, args.bounds.bottom - args.bounds.top, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.commandId)),
-        reinterpret_cast<HINSTANCE>(GetWindowLongA(parent, GWL_HINSTANCE)), nullptr);
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)), nullptr);
     if (!control)
         throw LastError();
     return control;

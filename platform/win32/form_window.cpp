@@ -130,10 +130,10 @@ LRESULT CALLBACK FormWindow::WindowProc(HWND window, UINT message, WPARAM wParam
         self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         if (self) {
             self->window_ = window;
-            SetWindowLongA(window, GWL_USERDATA, reinterpret_cast<LONG>(self));
+            SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         }
     } else {
-        self = reinterpret_cast<FormWindow*>(GetWindowLongA(window, GWL_USERDATA));
+        self = reinterpret_cast<FormWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     }
     if (!self)
         return DefWindowProcA(window, message, wParam, lParam);
@@ -232,7 +232,7 @@ void FormWindow::OnClose() { forms_.CloseRequested(form_); }
 
 void FormWindow::OnNcDestroy()
 {
-    SetWindowLongA(window_, GWL_USERDATA, 0);
+    SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
     window_ = nullptr;
     children_.clear();
     forms_.WindowDestroyed(form_); // may retire this object

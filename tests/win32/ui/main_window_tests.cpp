@@ -1,0 +1,381 @@
+// The main window under the Win32 binding: geometry, fonts, colours, the
+// initial state, the keyboard, and the Find / Delete flows over a fake drive.
+
+#include "ui_test.h"
+
+#include <cstdlib>
+#include <cwchar>
+#include <sstream>
+
+#include "main_window/main_layout.h"
+#include "ui_fixture.h"
+
+using namespace ui_test;
+using namespace tallowick::main_controls;
+
+namespace {
+
+struct Box {
+    int left, top, width, height;
+};
+
+void CheckBox(HWND control, HWND parent, Box expected, const char* name)
+{
+    const RECT rect = ClientRectIn(control, parent);
+    const Box actual{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+    if (actual.left != expected.left || actual.top != expected.top || actual.width != expected.width
+        || actual.height != expected.height) {
+        std::ostringstream message;
+        message << name << " is at " << actual.left << "," << actual.top << " " << actual.width << "x"
+                << actual.height << ", expected " << expected.left << "," << expected.top << " "
+                << expected.width << "x" << expected.height;
+        ADD_FAILURE() << message.str();
+    }
+}
+
+SIZE ClientSize(HWND window)
+{
+    RECT client{};
+    GetClientRect(window, &client);
+    return {client.right, client.bottom};
+}
+
+void CheckCentredOnScreen(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    EXPECT_TRUE(std::abs(rect.left - (screenWidth - rect.right)) <= 1);
+    EXPECT_TRUE(std::abs(rect.top - (screenHeight - rect.bottom)) <= 1);
+}
+
+void AddThreeCookies(FakeDrive& drive)
+{
+    drive.AddFile("c:\\windows\\cookies\\z[1].txt");
+    drive.AddFile("c:\\windows\\cookies\\index.dat");
+    drive.AddFile("c:\\windows\\cookies\\b[1].txt");
+    drive.AddFile("c:\\winnt\\profiles\\alice\\cookies\\a[2].txt");
+}
+
+} // namespace
+
+TEST(MainWindow, MainGeometryAt96Dpi)
+{
+    ProgramFixture program(96);
+    const HWND window = program.MainWindow();
+    ASSERT_TRUE(window != nullptr);
+    const SIZE client = ClientSize(window);
+    EXPECT_EQ(client.cx, 372);
+    EXPECT_EQ(client.cy, 219);
+    CheckBox(program.Control(List1), window, {0, 0, 265, 199}, "List1");
+    CheckBox(program.Control(Label1), window, {0, 200, 265, 17}, "Label1");
+    CheckBox(program.Control(cmdSrch), window, {272, 24, 97, 33}, "cmdSrch");
+    CheckBox(program.Control(cmdDelCookies), window, {272, 64, 97, 33}, "cmdDelCookies");
+    CheckBox(program.Control(cmdExt), window, {272, 104, 97, 33}, "cmdExt");
+    CheckBox(program.Control(Command1), window, {272, 144, 97, 33}, "Command1");
+    CheckCentredOnScreen(window);
+}
+
+TEST(MainWindow, MainGeometryAt144DpiScalesEveryLengthOnce)
+{
+    ProgramFixture program(144);
+    const HWND window = program.MainWindow();
+    ASSERT_TRUE(window != nullptr);
+    const SIZE client = ClientSize(window);
+    EXPECT_EQ(client.cx, 558);
+    EXPECT_EQ(client.cy, 329); // 328.5 rounds up
+    CheckBox(program.Control(List1), window, {0, 0, 398, 299}, "List1");
+    CheckBox(program.Control(Label1), window, {0, 300, 398, 26}, "Label1");
+    CheckBox(program.Control(cmdSrch), window, {408, 36, 146, 50}, "cmdSrch");
+    CheckBox(program.Control(Command1), window, {408, 216, 146, 50}, "Command1");
+    CheckCentredOnScreen(window);
+}
+
+TEST(MainWindow, MainWindowFrameCaptionAndStyles)
+{
+    ProgramFixture program;
+    const HWND window = program.MainWindow();
+    ASSERT_TRUE(window != nullptr);
+    EXPECT_EQ(TextOf(window), std::string("Tallowick"));
+    const auto style = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
+    EXPECT_TRUE((style & WS_CAPTION) == WS_CAPTION);
+    EXPECT_TRUE((style & WS_SYSMENU) != 0);
+    EXPECT_TRUE((style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_CHILD | WS_POPUP)) == 0);
+    EXPECT_TRUE(GetWindow(window, GW_OWNER) == nullptr); // its own taskbar button
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_TRUE(SendMessageA(window, WM_GETICON, ICON_BIG, 0) != 0);
+    EXPECT_TRUE(SendMessageA(window, WM_GETICON, ICON_SMALL, 0) != 0);
+
+    const auto listStyle = static_cast<DWORD>(GetWindowLongA(program.Control(List1), GWL_STYLE));
+    EXPECT_TRUE((listStyle & LBS_SORT) == LBS_SORT);
+    EXPECT_TRUE((listStyle & LBS_EXTENDEDSEL) != 0);
+    EXPECT_TRUE((listStyle & LBS_NOINTEGRALHEIGHT) != 0);
+    const auto labelStyle = static_cast<DWORD>(GetWindowLongA(program.Control(Label1), GWL_STYLE));
+    EXPECT_TRUE((labelStyle & SS_TYPEMASK) == SS_CENTER);
+    EXPECT_TRUE((labelStyle & WS_BORDER) != 0);
+    EXPECT_TRUE((labelStyle & WS_TABSTOP) == 0);
+}
+
+TEST(MainWindow, MainFontsAt96And144Dpi)
+{
+    for (const int dpi : {96, 144}) {
+        ProgramFixture program(dpi);
+        const LOGFONTA button = FontOf(program.Control(cmdSrch));
+        EXPECT_EQ(std::string(button.lfFaceName), std::string("Arial"));
+        EXPECT_EQ(button.lfHeight, dpi == 96 ? -13L : -20L); // 9.75 pt
+        EXPECT_EQ(button.lfWeight, 400L);
+        EXPECT_EQ(static_cast<int>(button.lfCharSet), ANSI_CHARSET);
+        EXPECT_EQ(FontOf(program.Control(cmdExt)).lfHeight, button.lfHeight);
+
+        const LOGFONTA status = FontOf(program.Control(Label1));
+        EXPECT_EQ(std::string(status.lfFaceName), std::string("Arial"));
+        EXPECT_EQ(status.lfHeight, dpi == 96 ? -12L : -18L); // 9 pt
+        EXPECT_EQ(status.lfWeight, 700L);
+        EXPECT_TRUE(!status.lfUnderline);
+
+        // The list has the window's default font: the GUI font, scaled.
+        LOGFONTA gui{};
+        GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof gui, &gui);
+        const LOGFONTA list = FontOf(program.Control(List1));
+        EXPECT_EQ(std::string(list.lfFaceName), std::string(gui.lfFaceName));
+        const HDC screen = GetDC(nullptr);
+        const int screenDpi = GetDeviceCaps(screen, LOGPIXELSX);
+        ReleaseDC(nullptr, screen);
+        EXPECT_EQ(list.lfHeight, static_cast<LONG>(MulDiv(gui.lfHeight, dpi, screenDpi)));
+    }
+}
+
+TEST(MainWindow, ListAndStatusLineAreWhite)
+{
+    ProgramFixture program;
+    const HDC dc = CreateCompatibleDC(nullptr);
+    for (const auto& [message, id] : {std::pair{WM_CTLCOLORLISTBOX, List1}, std::pair{WM_CTLCOLORSTATIC, Label1}}) {
+        SetBkColor(dc, RGB(1, 2, 3));
+        const auto brush = reinterpret_cast<HBRUSH>(SendMessageA(program.MainWindow(), message,
+                                                                 reinterpret_cast<WPARAM>(dc),
+                                                                 reinterpret_cast<LPARAM>(program.Control(id))));
+        EXPECT_EQ(GetBkColor(dc), RGB(255, 255, 255));
+        EXPECT_EQ(GetTextColor(dc), GetSysColor(COLOR_WINDOWTEXT));
+        LOGBRUSH fill{};
+        ASSERT_TRUE(GetObjectA(brush, sizeof fill, &fill) != 0);
+        EXPECT_EQ(fill.lbColor, RGB(255, 255, 255));
+    }
+    DeleteDC(dc);
+}
+
+TEST(MainWindow, StartsReadyWithFocusOnFindCookies)
+{
+    ProgramFixture program;
+    EXPECT_TRUE(ListLines(program.Control(List1)).empty());
+    EXPECT_EQ(TextOf(program.Control(Label1)), std::string());
+    EXPECT_EQ(TextOf(program.Control(cmdSrch)), std::string("Find Cookies"));
+    EXPECT_EQ(TextOf(program.Control(cmdDelCookies)), std::string("&Delete Cookies"));
+    EXPECT_EQ(TextOf(program.Control(cmdExt)), std::string("Close"));
+    EXPECT_EQ(TextOf(program.Control(Command1)), std::string("About"));
+    EXPECT_TRUE(IsShown(program.Control(cmdSrch)));
+    EXPECT_TRUE(!IsShown(program.Control(cmdDelCookies)));
+    EXPECT_TRUE(IsShown(program.Control(cmdExt)));
+    EXPECT_TRUE(IsShown(program.Control(Command1)));
+    EXPECT_TRUE(GetFocus() == program.Control(cmdSrch));
+    EXPECT_EQ(program.drive.fileSystemsOpened, 0); // nothing runs at start
+}
+
+TEST(MainWindow, TabFollowsTheTabOrderAndSkipsHiddenAndLabels)
+{
+    ProgramFixture program;
+    ASSERT_TRUE(GetFocus() == program.Control(cmdSrch));
+    // cmdSrch 0, cmdExt 1, List1 2, (cmdDelCookies 3, hidden), (Label1 4), Command1 5
+    const ControlId expected[] = {cmdExt, List1, Command1, cmdSrch};
+    for (const ControlId id : expected) {
+        program.PressKey(VK_TAB);
+        EXPECT_TRUE(GetFocus() == program.Control(id));
+    }
+}
+
+TEST(MainWindow, FindListsEveryCookieAndSwitchesToListed)
+{
+    ProgramFixture program;
+    AddThreeCookies(program.drive);
+    program.Click(cmdSrch);
+
+    const auto lines = ListLines(program.Control(List1));
+    ASSERT_TRUE(lines.size() == 3u);
+    // The list sorts its lines; CookieList keeps the walk's order.
+    EXPECT_EQ(lines[0], std::string("c:\\windows\\cookies\\b[1].txt"));
+    EXPECT_EQ(lines[1], std::string("c:\\windows\\cookies\\z[1].txt"));
+    EXPECT_EQ(lines[2], std::string("c:\\winnt\\profiles\\alice\\cookies\\a[2].txt"));
+    EXPECT_EQ(program.main.CookieList().Item(1), std::string("c:\\windows\\cookies\\z[1].txt"));
+    EXPECT_EQ(TextOf(program.Control(Label1)), std::string("3 Cookies found."));
+    EXPECT_TRUE(!IsShown(program.Control(cmdSrch)));
+    EXPECT_TRUE(IsShown(program.Control(cmdDelCookies)));
+    // The hidden button handed the focus on instead of keeping it.
+    EXPECT_TRUE(GetFocus() != program.Control(cmdSrch));
+    EXPECT_TRUE(GetFocus() != nullptr && IsShown(GetFocus()));
+    EXPECT_TRUE(program.boxes.shown.empty());
+}
+
+TEST(MainWindow, SearchingSystemIsOnScreenWhileTheWalkRuns)
+{
+    ProgramFixture program;
+    program.drive.AddFile("c:\\windows\\cookies\\a.txt");
+    int checks = 0;
+    program.drive.duringWalk = [&] {
+        if (checks++ > 0)
+            return;
+        const HWND label = program.Control(Label1);
+        EXPECT_EQ(TextOf(label), std::string("Searching System"));
+        // Painted already: nothing of the label waits for a WM_PAINT.
+        EXPECT_TRUE(!GetUpdateRect(label, nullptr, FALSE));
+    };
+    program.Click(cmdSrch);
+    EXPECT_TRUE(checks > 0);
+    EXPECT_EQ(TextOf(program.Control(Label1)), std::string("1 Cookies found."));
+}
+
+TEST(MainWindow, ManyLinesAreDrawnOnceTheHandlerIsDone)
+{
+    ProgramFixture program;
+    for (int i = 0; i < 2000; ++i)
+        program.drive.AddFile("c:\\windows\\cookies\\site" + std::to_string(i) + "[1].txt");
+    program.Click(cmdSrch);
+    const HWND list = program.Control(List1);
+    EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 2000);
+    EXPECT_EQ(TextOf(program.Control(Label1)), std::string("2000 Cookies found."));
+    // Drawing was switched off while the lines went in, and is back on.
+    EXPECT_TRUE(IsShown(list));
+    EXPECT_TRUE((GetWindowLongA(list, GWL_STYLE) & WS_VSCROLL) != 0);
+}
+
+TEST(MainWindow, FindWithNothingStaysReady)
+{
+    ProgramFixture program;
+    program.drive.AddFolder("c:\\windows\\cookies");
+    program.Click(cmdSrch);
+    EXPECT_EQ(TextOf(program.Control(Label1)), std::string("0 cookies found."));
+    EXPECT_TRUE(IsShown(program.Control(cmdSrch)));
+    EXPECT_TRUE(!IsShown(program.Control(cmdDelCookies)));
+    EXPECT_TRUE(ListLines(program.Control(List1)).empty());
+    program.Click(cmdSrch); // runs the whole walk again
+    EXPECT_EQ(program.drive.fileSystemsOpened, 2);
+}
+
+TEST(MainWindow, AltDDeletesWhileDeleteIsShownThenFindAgain)
+{
+    ProgramFixture program;
+    AddThreeCookies(program.drive);
+    program.Click(cmdSrch);
+    ASSERT_TRUE(IsShown(program.Control(cmdDelCookies)));
+
+    program.PressAltKey('d');
+    EXPECT_EQ(program.drive.deleted.size(), 3u);
+    EXPECT_TRUE(!program.drive.HasFile("c:\\windows\\cookies\\b[1].txt"));
+    EXPECT_TRUE(!program.drive.HasFile("c:\\winnt\\profiles\\alice\\cookies\\a[2].txt"));
+    EXPECT_TRUE(program.drive.HasFile("c:\\windows\\cookies\\index.dat"));
+    EXPECT_EQ(TextOf(program.Control(Label1)), std::string("Cookies eaten...yum!"));
+    EXPECT_TRUE(ListLines(program.Control(List1)).empty());
+    EXPECT_TRUE(IsShown(program.Control(cmdSrch)));
+    EXPECT_TRUE(!IsShown(program.Control(cmdDelCookies)));
+    EXPECT_EQ(program.main.CookieList().Count(), 0u);
+
+    program.Click(cmdSrch);
+    EXPECT_EQ(TextOf(program.Control(Label1)), std::string("0 cookies found."));
+}
+
+TEST(MainWindow, AltDDoesNothingWhileDeleteIsHidden)
+{
+    ProgramFixture program;
+    program.drive.AddFile("c:\\windows\\cookies\\a.txt");
+    program.PressAltKey('d');
+    EXPECT_EQ(program.drive.deletionsOpened, 0);
+    EXPECT_EQ(TextOf(program.Control(Label1)), std::string());
+    // Nor after a search that found nothing.
+    program.drive.folders.clear();
+    program.Click(cmdSrch);
+    program.PressAltKey('d');
+    EXPECT_EQ(program.drive.deletionsOpened, 0);
+    EXPECT_EQ(TextOf(program.Control(Label1)), std::string("0 cookies found."));
+    // A click message on the hidden button is refused as well.
+    SendMessageA(program.MainWindow(), WM_COMMAND, MAKEWPARAM(100 + cmdDelCookies, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(program.Control(cmdDelCookies)));
+    EXPECT_EQ(program.drive.deletionsOpened, 0);
+}
+
+TEST(MainWindow, SpacePressesTheFocusedButtonEnterAndEscapeDoNothing)
+{
+    ProgramFixture program;
+    program.drive.AddFile("c:\\windows\\cookies\\a.txt");
+    ASSERT_TRUE(GetFocus() == program.Control(cmdSrch));
+    program.PressKey(VK_RETURN);
+    program.PressKey(VK_ESCAPE);
+    EXPECT_EQ(program.drive.fileSystemsOpened, 0);
+    EXPECT_TRUE(program.MainWindow() != nullptr);
+    program.PressKey(VK_SPACE);
+    EXPECT_EQ(program.drive.fileSystemsOpened, 1);
+    EXPECT_EQ(TextOf(program.Control(Label1)), std::string("1 Cookies found."));
+}
+
+TEST(MainWindow, DeletionRefusedNamesTheFileAndRunsOn)
+{
+    ProgramFixture program;
+    AddThreeCookies(program.drive);
+    program.drive.refusedDeletions.insert("c:\\winnt\\profiles\\alice\\cookies\\a[2].txt");
+    program.Click(cmdSrch);
+    program.Click(cmdDelCookies);
+
+    EXPECT_EQ(program.drive.deleted.size(), 3u);
+    ASSERT_TRUE(program.boxes.shown.size() == 1u);
+    EXPECT_TRUE(program.boxes.shown[0].second == tallowick::MessageKind::Information);
+    EXPECT_TRUE(program.boxes.shown[0].first.find("a[2].txt") != std::string::npos);
+    EXPECT_EQ(TextOf(program.Control(Label1)), std::string("1 Cookies not deleted."));
+    const auto lines = ListLines(program.Control(List1));
+    ASSERT_TRUE(lines.size() == 1u);
+    EXPECT_EQ(lines[0], std::string("c:\\winnt\\profiles\\alice\\cookies\\a[2].txt"));
+    EXPECT_TRUE(!program.forms.QuitRequested());
+    EXPECT_TRUE(program.MainWindow() != nullptr);
+}
+
+TEST(MainWindow, AnErrorInAHandlerIsReportedAndEndsTheProgram)
+{
+    ProgramFixture program;
+    program.drive.failFolderExistsWith = 5;
+    program.Click(cmdSrch);
+    ASSERT_TRUE(program.boxes.shown.size() == 1u);
+    EXPECT_TRUE(program.boxes.shown[0].second == tallowick::MessageKind::Error);
+    EXPECT_EQ(program.boxes.shown[0].first, std::string("Error 5: Access is denied."));
+    EXPECT_TRUE(program.MainWindow() == nullptr);
+    EXPECT_TRUE(program.forms.QuitRequested());
+    // No further handler runs, and nothing is loaded again.
+    program.forms.ButtonClicked(program.main, cmdSrch);
+    EXPECT_EQ(program.drive.fileSystemsOpened, 1);
+    EXPECT_TRUE(program.MainWindow() == nullptr);
+}
+
+TEST(MainWindow, CloseEndsTheProgram)
+{
+    ProgramFixture program;
+    program.Click(cmdExt);
+    EXPECT_TRUE(program.MainWindow() == nullptr);
+    EXPECT_TRUE(program.forms.QuitRequested());
+    EXPECT_TRUE(program.boxes.shown.empty());
+}
+
+TEST(MainWindow, ClosingMainThroughItsTitleBarAlone)
+{
+    ProgramFixture program;
+    program.PostToWindow(program.MainWindow(), WM_CLOSE);
+    EXPECT_TRUE(program.MainWindow() == nullptr);
+    EXPECT_TRUE(program.forms.QuitRequested());
+}
+
+TEST(MainWindow, PathsOutsideAsciiShowInTheAnsiCodePage)
+{
+    ProgramFixture program;
+    program.drive.AddFile("c:\\windows\\cookies\\caf\xc3\xa9[1].txt"); // "café[1].txt" in UTF-8
+    program.Click(cmdSrch);
+    const auto lines = ListLines(program.Control(List1));
+    ASSERT_TRUE(lines.size() == 1u);
+    wchar_t wide[64] = {};
+    MultiByteToWideChar(CP_ACP, 0, lines[0].c_str(), -1, wide, 64);
+    EXPECT_TRUE(std::wcscmp(wide, L"c:\\windows\\cookies\\caf\u00e9[1].txt") == 0);
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <windows.h>
+#undef DeleteFile
+
+#include "fake_drive.h"
+#include "main_window/main_window.h"
+#include "platform/win32/message_boxes.h"
+#include "platform/win32/win32_forms.h"
+
+namespace ui_test {
+
+using tallowick::ControlId;
+
+// Message boxes answered in advance: each is recorded, none is shown.
+class AnsweredMessageBoxes : public tallowick::MessageBoxes {
+public:
+    void Show(std::string_view text, tallowick::MessageKind kind) override { shown.emplace_back(text, kind); }
+    std::vector<std::pair<std::string, tallowick::MessageKind>> shown;
+};
+
+// The program as it starts: Main shown over an in-memory drive, at a chosen
+// resolution. Everything is driven with window messages.
+class ProgramFixture {
+public:
+    explicit ProgramFixture(int dpi = 96);
+    ~ProgramFixture(); // ends the program before the forms go
+
+    HWND MainWindow() const { return forms.WindowOf(main); }
+    HWND Control(ControlId id) const { return forms.ControlOf(main, id); }
+    HWND AboutWindow() const;
+    HWND AboutControl(ControlId id) const;
+
+    // BM_CLICK on a control of Main, then the queued messages.
+    void Click(ControlId id);
+    void ClickButton(HWND button);
+    void Pump() { forms.ProcessPendingMessages(); }
+    // Posts a key to the focused control (or the given window) as the
+    // keyboard would, and lets the message loop handle it.
+    void PressKey(WPARAM key);
+    void PressAltKey(char letter);
+    void PostToWindow(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
+    FakeDrive drive;
+    AnsweredMessageBoxes boxes;
+    tallowick::Win32Forms forms;
+    tallowick::Main main;
+};
+
+std::string TextOf(HWND window);
+std::vector<std::string> ListLines(HWND list);
+bool IsShown(HWND control); // its own visible flag
+RECT ClientRectIn(HWND control, HWND parent); // the control's rectangle in the parent's client area
+LOGFONTA FontOf(HWND control);
+int VisibleWindowsCaptioned(const char* caption);
+
+} // namespace ui_test
