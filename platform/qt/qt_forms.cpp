@@ -17,6 +17,7 @@
 #include "platform/qt/controls.h"
 #include "platform/qt/form_window.h"
 #include "platform/qt/line_list_model.h"
+#include "platform/qt/taskbar.h"
 
 namespace tallowick {
 namespace {
@@ -117,6 +118,8 @@ QtForms::LoadedWindow& QtForms::Load(Form& form)
         geometry.moveCenter(screen->availableGeometry().center());
         widget->setGeometry(geometry);
     }
+    if (!layout.taskbarButton)
+        KeepOffTaskbar(widget);
 
     return windows_.emplace(&form, std::move(window)).first->second;
 }

@@ -6,6 +6,43 @@
 #include "about/about_layout.h"
 #include "widget_lookup.h"
 
+#ifdef TALLOWICK_HAVE_XCB
+#include <cstdlib>
+#include <cstring>
+#include <xcb/xcb.h>
+
+namespace {
+
+xcb_atom_t Atom(xcb_connection_t* connection, const char* name)
+{
+    auto* reply = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr);
+    const xcb_atom_t atom = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+    std::free(reply);
+    return atom;
+}
+
+// The atoms of a window's _NET_WM_STATE property.
+std::vector<xcb_atom_t> WindowState(QWidget* window)
+{
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11->connection();
+    const auto id = static_cast<xcb_window_t>(window->winId());
+    auto* reply = xcb_get_property_reply(
+        connection, xcb_get_property(connection, 0, id, Atom(connection, "_NET_WM_STATE"), XCB_ATOM_ATOM, 0, 64),
+        nullptr);
+    std::vector<xcb_atom_t> atoms;
+    if (reply != nullptr) {
+        const auto* values = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
+        atoms.assign(values, values + xcb_get_property_value_length(reply) / 4);
+    }
+    std::free(reply);
+    return atoms;
+}
+
+} // namespace
+#endif
+
 using namespace tallowick;
 using namespace tallowick::test;
 
@@ -229,6 +266,33 @@ private slots:
         QTest::mouseClick(close, Qt::LeftButton);
         QVERIFY(program.forms.Ended());
         QVERIFY(FindWindow("About") == nullptr);
+    }
+
+    // Run on an X server: the task list is told outright to pass over About,
+    // and not over Main.
+    void noTaskbarButtonOnX11()
+    {
+#ifdef TALLOWICK_HAVE_XCB
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            QSKIP("needs an X server");
+        Program program;
+        program.forms.Show(program.main);
+        FIND_WINDOW(mainWindow, "Main");
+        FIND_CONTROL(about, QPushButton, mainWindow, "Command1");
+        QTest::mouseClick(about, Qt::LeftButton);
+        FIND_WINDOW(aboutWindow, "About");
+        QVERIFY(QTest::qWaitForWindowExposed(aboutWindow));
+
+        auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+        const xcb_atom_t skipTaskbar = Atom(x11->connection(), "_NET_WM_STATE_SKIP_TASKBAR");
+        QVERIFY(skipTaskbar != XCB_ATOM_NONE);
+        const std::vector<xcb_atom_t> aboutState = WindowState(aboutWindow);
+        QVERIFY(std::find(aboutState.begin(), aboutState.end(), skipTaskbar) != aboutState.end());
+        const std::vector<xcb_atom_t> mainState = WindowState(mainWindow);
+        QVERIFY(std::find(mainState.begin(), mainState.end(), skipTaskbar) == mainState.end());
+#else
+        QSKIP("built without xcb");
+#endif
     }
 };
 
