@@ -17,6 +17,8 @@ if(NOT TARGET gtest)
     foreach(library gtest gtest_main gmock gmock_main)
         # Its own warnings are not ours to read.
         target_compile_options(${library} PRIVATE -w)
+        # A Notification without std::mutex (see the header).
+        target_include_directories(${library} BEFORE PUBLIC ${CMAKE_CURRENT_LIST_DIR}/include)
     endforeach()
 endif()
 

@@ -1,0 +1,134 @@
+// Failures that a test cannot cause for real on a Wine drive run as root
+// (a folder that may not be read), or only by a race (a folder vanishing
+// between its existence test and its listing), made by a file API that
+// fails on cue in front of the real one.
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "platform/event_handler.h"
+#include "platform/win32/files/win32_error.h"
+#include "platform/win32/files/win32_file_system.h"
+#include "tests/win32/drive_c.h"
+
+namespace tallowick::testing {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::UnorderedElementsAre;
+
+class FailingFileApi final : public win32::FileApi {
+public:
+    // Runs before the listing of `folder`; a non-zero answer is its error.
+    std::map<std::string, std::function<unsigned long()>> beforeListing;
+
+    unsigned long GetAttributes(const std::string& path, unsigned long& attributes) override
+    {
+        return real_->GetAttributes(path, attributes);
+    }
+    unsigned long ListFolder(const std::string& folder, std::vector<win32::ListedEntry>& entries) override
+    {
+        if (const auto hook = beforeListing.find(folder); hook != beforeListing.end())
+            if (const unsigned long error = hook->second(); error != 0)
+                return error;
+        return real_->ListFolder(folder, entries);
+    }
+    unsigned long RemoveFile(const std::string& path) override { return real_->RemoveFile(path); }
+
+private:
+    std::unique_ptr<win32::FileApi> real_ = win32::OpenFileApi(win32::FileNames::SystemChoice);
+};
+
+struct WindowWithFailures {
+    WindowWithFailures()
+        : main(
+              forms,
+              [this] {
+                  auto api = std::make_unique<FailingFileApi>();
+                  api->beforeListing = beforeListing;
+                  return win32::OpenWin32FileSystem(std::unique_ptr<win32::FileApi>(std::move(api)));
+              },
+              [] { return OpenWin32FileDeletion(); })
+    {
+        forms.Load(main);
+    }
+
+    std::map<std::string, std::function<unsigned long()>> beforeListing;
+    RecordingForms forms;
+    Main main;
+};
+
+using FailuresOnDriveC = DriveCTest;
+
+TEST_F(FailuresOnDriveC, AFolderThatMayNotBeReadIsPassedOver)
+{
+    drive_c::MakeFile("c:\\windows\\profiles\\user1\\cookies\\mine[1].txt");
+    drive_c::MakeFile("c:\\windows\\profiles\\user2\\cookies\\theirs[1].txt");
+    drive_c::MakeFile("c:\\windows\\cookies\\a[1].txt");
+
+    WindowWithFailures window;
+    window.beforeListing["c:\\windows\\profiles\\user2\\cookies"] = [] { return ERROR_ACCESS_DENIED; };
+    RunEventHandler(window.forms, [&] { window.main.cmdSrch_Click(); });
+
+    EXPECT_TRUE(window.forms.errors.empty());
+    EXPECT_THAT(window.forms.State(window.main, main_controls::List1).lines,
+                UnorderedElementsAre("c:\\windows\\cookies\\a[1].txt",
+                                     "c:\\windows\\profiles\\user1\\cookies\\mine[1].txt"));
+    EXPECT_EQ(window.forms.State(window.main, main_controls::Label1).caption, "2 Cookies found.");
+}
+
+TEST_F(FailuresOnDriveC, AFolderThatVanishesBeforeItsListingIsPassedOver)
+{
+    drive_c::MakeFile("c:\\windows\\profiles\\gone\\cookies\\lost[1].txt");
+    drive_c::MakeFile("c:\\windows\\profiles\\user1\\cookies\\mine[1].txt");
+
+    WindowWithFailures window;
+    // The real file system then answers for the folder that is no more.
+    window.beforeListing["c:\\windows\\profiles\\gone\\cookies"] = [] {
+        drive_c::RemoveTree("c:\\windows\\profiles\\gone");
+        return 0ul;
+    };
+    RunEventHandler(window.forms, [&] { window.main.cmdSrch_Click(); });
+
+    EXPECT_TRUE(window.forms.errors.empty());
+    EXPECT_THAT(window.forms.State(window.main, main_controls::List1).lines,
+                UnorderedElementsAre("c:\\windows\\profiles\\user1\\cookies\\mine[1].txt"));
+}
+
+TEST_F(FailuresOnDriveC, AnyOtherFailureEndsTheSearchWithTheSystemsNumberAndText)
+{
+    drive_c::MakeFile("c:\\windows\\cookies\\a[1].txt");
+
+    WindowWithFailures window;
+    window.beforeListing["c:\\windows\\cookies"] = [] { return ERROR_GEN_FAILURE; };
+    RunEventHandler(window.forms, [&] { window.main.cmdSrch_Click(); });
+
+    ASSERT_EQ(window.forms.errors.size(), 1u);
+    EXPECT_EQ(window.forms.errors[0].number(), ERROR_GEN_FAILURE);
+    EXPECT_EQ(window.forms.errors[0].description(), "c:\\windows\\cookies: " + SystemErrorText(ERROR_GEN_FAILURE));
+    EXPECT_TRUE(window.forms.ended);
+    EXPECT_TRUE(drive_c::Exists("c:\\windows\\cookies\\a[1].txt"));
+}
+
+TEST(SystemErrorText, IsTheSystemsMessageWithoutItsLineBreak)
+{
+    const std::string text = SystemErrorText(ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(text.empty());
+    EXPECT_NE(text.back(), '\n');
+    EXPECT_NE(text.back(), '\r');
+    EXPECT_THAT(text, HasSubstr("ccess"));
+
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    const Error error = LastError("c:\\x");
+    EXPECT_EQ(error.number(), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(error.description(), "c:\\x: " + SystemErrorText(ERROR_FILE_NOT_FOUND));
+}
+
+} // namespace
+} // namespace tallowick::testing
