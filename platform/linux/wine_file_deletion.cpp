@@ -12,14 +12,10 @@ namespace tallowick {
 
 namespace {
 
-DeletionResult Failed(int error, std::string description)
-{
-    return {DeletionOutcome::Failed, Error(error, description)};
-}
-
+// "The file is read-only: c:\windows\cookies\a.txt"
 DeletionResult Failed(int error, const std::string& path, const char* description)
 {
-    return Failed(error, std::string(description) + ": " + path);
+    return {DeletionOutcome::Failed, Error(error, std::string(description) + ": " + path)};
 }
 
 DeletionResult Gone() { return {DeletionOutcome::AlreadyGone, Error(0, "")}; }

@@ -164,8 +164,7 @@ int FolderResolver::Resolve(std::string_view path)
 
     if (levels_.empty()) {
         levels_.push_back(std::make_unique<Level>());
-        // The drive's root is only ever an O_PATH descriptor borrowed from
-        // the owner; keep a duplicate so every level owns its own.
+        // Every level owns its descriptor; the root's is a copy of the drive's.
         levels_[0]->fd = UniqueFd(::fcntl(drive_, F_DUPFD_CLOEXEC, 0));
         if (!levels_[0]->fd.valid()) {
             levels_.clear();
