@@ -6,12 +6,21 @@
 namespace tallowick {
 namespace {
 
-// Paths are nearly always ASCII, which folds byte by byte without a QString.
-std::string CaseFolded(std::string_view text)
+// The case-folded text, or an empty string where folding changes nothing.
+// Paths are nearly always ASCII, often all lowercase: those cost no copy.
+std::string FoldedIfDifferent(std::string_view text)
 {
-    const bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (!ascii)
-        return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toCaseFolded().toStdString();
+    bool hasUpper = false;
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            std::string folded =
+                QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toCaseFolded().toStdString();
+            return folded == text ? std::string() : folded;
+        }
+        hasUpper = hasUpper || (c >= 'A' && c <= 'Z');
+    }
+    if (!hasUpper)
+        return {};
     std::string folded(text);
     for (char& c : folded)
         if (c >= 'A' && c <= 'Z')
@@ -31,13 +40,7 @@ bool LineListModel::ShownBefore(const Line& a, const Line& b)
 
 void LineListModel::Append(std::string_view text)
 {
-    Line line{std::string(text), {}};
-    if (sorted_) {
-        std::string folded = CaseFolded(text);
-        if (folded != line.text)
-            line.folded = std::move(folded);
-    }
-    pending_.push_back(std::move(line));
+    pending_.push_back({std::string(text), sorted_ ? FoldedIfDifferent(text) : std::string()});
 }
 
 void LineListModel::Clear()
