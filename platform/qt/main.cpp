@@ -7,6 +7,8 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    // Ties the windows to the installed tallowick.desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tallowick"));
     tallowick::QtForms forms;
 
     std::filesystem::path prefix;

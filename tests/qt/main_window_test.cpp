@@ -1,3 +1,4 @@
+#include <QFile>
 #include <QFontInfo>
 #include <QLabel>
 #include <QListView>
@@ -71,6 +72,10 @@ private slots:
         QVERIFY(!(window->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         QVERIFY(window->parentWidget() == nullptr);
         QVERIFY(IsCentredOnScreen(window));
+        // The program's icon is compiled in and is the window's.
+        QVERIFY(QFile::exists(":/tallowick/tallowick.png"));
+        QCOMPARE(window->windowIcon().pixmap(32).toImage(),
+                 QIcon(":/tallowick/tallowick.png").pixmap(32).toImage());
 
         std::vector<QWidget*> controls;
         for (const ControlLayout& row : MainLayout().controls) {
