@@ -27,21 +27,32 @@ const QString kMessageTitle = QStringLiteral("Tallowick");
 
 Qt::WindowFlags WindowFlagsFor(const WindowLayout& layout)
 {
-    // A tool window has no taskbar button (on X11 it is also skipped by the
-    // window manager's task list). Neither kind has minimise or maximise.
+    // A tool window has no taskbar button (on X11 KeepOffTaskbar also says so
+    // outright). Neither kind has minimise or maximise.
     const Qt::WindowFlags type = layout.taskbarButton ? Qt::Window : Qt::Tool;
     return type | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
            Qt::MSWindowsFixedSizeDialogHint;
 }
 
-std::vector<const ControlLayout*> InTabOrder(const WindowLayout& layout)
+// Chains the controls in their stored tab order and gives the focus to the
+// first of them that can take it.
+void ApplyTabOrder(const WindowLayout& layout, const std::vector<QWidget*>& controls)
 {
     std::vector<const ControlLayout*> rows;
     for (const ControlLayout& row : layout.controls)
         rows.push_back(&row);
     std::stable_sort(rows.begin(), rows.end(),
                      [](const ControlLayout* a, const ControlLayout* b) { return a->tabIndex < b->tabIndex; });
-    return rows;
+    const auto control = [&](const ControlLayout* row) { return controls[static_cast<std::size_t>(row->id)]; };
+
+    for (std::size_t i = 1; i < rows.size(); ++i)
+        QWidget::setTabOrder(control(rows[i - 1]), control(rows[i]));
+    for (const ControlLayout* row : rows) {
+        if (row->visible && (control(row)->focusPolicy() & Qt::TabFocus)) {
+            control(row)->setFocus();
+            return;
+        }
+    }
 }
 
 } // namespace
@@ -95,23 +106,16 @@ QtForms::LoadedWindow& QtForms::Load(Form& form)
             window.lists[index] = static_cast<LineListModel*>(static_cast<QListView*>(control)->model());
         if (row.kind == ControlKind::Button) {
             const ControlId id = row.id;
-            connect(static_cast<QPushButton*>(control), &QPushButton::clicked, this,
-                    [this, &form, id] { RunClick(form, id); });
+            connect(static_cast<QPushButton*>(control), &QPushButton::clicked, this, [this, &form, id, control] {
+                // A click that an access key set off just before its window
+                // was unloaded goes nowhere.
+                if (Window(form) == control->window())
+                    RunClick(form, id);
+            });
         }
     }
 
-    // The focus starts on the first control in tab order that can take it.
-    const std::vector<const ControlLayout*> tabOrder = InTabOrder(layout);
-    for (std::size_t i = 1; i < tabOrder.size(); ++i)
-        QWidget::setTabOrder(window.controls[static_cast<std::size_t>(tabOrder[i - 1]->id)],
-                             window.controls[static_cast<std::size_t>(tabOrder[i]->id)]);
-    for (const ControlLayout* row : tabOrder) {
-        QWidget* control = window.controls[static_cast<std::size_t>(row->id)];
-        if (row->visible && (control->focusPolicy() & Qt::TabFocus)) {
-            control->setFocus();
-            break;
-        }
-    }
+    ApplyTabOrder(layout, window.controls);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect geometry(QPoint(0, 0), client);
