@@ -16,7 +16,7 @@ done
 
 linux_packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev libgl-dev
+    qt6-base-dev libgl-dev libxcb1-dev
     libgtest-dev libgmock-dev googletest
     fonts-liberation
     xvfb xauth x11-utils xdotool openbox imagemagick
