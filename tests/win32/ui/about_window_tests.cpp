@@ -1,7 +1,7 @@
 // The About window under the Win32 binding: its frame, layout and colours,
 // one instance, its place, and how closing it and Main interact.
 
-#include "ui_test.h"
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <sstream>

@@ -40,6 +40,23 @@ for dll in $(cut -d'!' -f1 <<<"$imports" | sort -u); do
     esac
 done
 
+# Introduced after Windows 95 and NT 4.0, or failing stubs on 95/98: never
+# allowed, whatever the list says.
+forbidden=(
+    GetTickCount64 AddVectoredExceptionHandler RemoveVectoredExceptionHandler
+    GetModuleHandleExA GetModuleHandleExW GetFileSizeEx SetFilePointerEx
+    FindFirstVolumeW FindNextVolumeW FindVolumeClose CreateHardLinkW GetLongPathNameW
+    GlobalMemoryStatusEx TryEnterCriticalSection GetHandleInformation MoveFileExA MoveFileExW
+    IsDebuggerPresent GetFileAttributesExA SetProcessAffinityMask SwitchToThread
+    InitCommonControlsEx SetProcessDPIAware _fstat64 _wstat64 _stat64 _time64 _localtime64
+    _aligned_malloc _aligned_free
+)
+for name in "${forbidden[@]}"; do
+    if grep -q "!$name\$" <<<"$imports"; then
+        fail "imports $name, which Windows 95 or NT 4.0 does not have"
+    fi
+done
+
 unreviewed=$(comm -23 <(echo "$imports") <(echo "$allowed_imports"))
 if [ -n "$unreviewed" ]; then
     fail "imports not on the reviewed list $allowed:"

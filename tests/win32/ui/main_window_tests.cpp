@@ -1,7 +1,7 @@
 // The main window under the Win32 binding: geometry, fonts, colours, the
 // initial state, the keyboard, and the Find / Delete flows over a fake drive.
 
-#include "ui_test.h"
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <cwchar>
@@ -90,6 +90,28 @@ TEST(MainWindow, MainGeometryAt144DpiScalesEveryLengthOnce)
     CheckBox(program.Control(cmdSrch), window, {408, 36, 146, 50}, "cmdSrch");
     CheckBox(program.Control(Command1), window, {408, 216, 146, 50}, "Command1");
     CheckCentredOnScreen(window);
+}
+
+// By default the windows are built at the screen's logical resolution. The
+// win32.ui.screen_144dpi run sets Wine's LogPixels to 144 and says so in
+// TALLOWICK_EXPECTED_DPI.
+TEST(MainWindow, BuiltAtTheScreensResolutionByDefault)
+{
+    const HDC screen = GetDC(nullptr);
+    const int screenDpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    ProgramFixture program(0);
+    EXPECT_EQ(program.forms.Dpi(), screenDpi);
+    const char* expected = std::getenv("TALLOWICK_EXPECTED_DPI");
+    if (!expected)
+        return;
+    EXPECT_EQ(screenDpi, std::atoi(expected));
+    if (screenDpi == 144) {
+        const SIZE client = ClientSize(program.MainWindow());
+        EXPECT_EQ(client.cx, 558);
+        EXPECT_EQ(client.cy, 329);
+        EXPECT_EQ(FontOf(program.Control(cmdSrch)).lfHeight, -20L);
+    }
 }
 
 TEST(MainWindow, MainWindowFrameCaptionAndStyles)
@@ -242,7 +264,8 @@ TEST(MainWindow, ManyLinesAreDrawnOnceTheHandlerIsDone)
     const HWND list = program.Control(List1);
     EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 2000);
     EXPECT_EQ(TextOf(program.Control(Label1)), std::string("2000 Cookies found."));
-    // Drawing was switched off while the lines went in, and is back on.
+    // Drawing was switched off while the lines went in and is back on: the
+    // list has taken its scroll bar.
     EXPECT_TRUE(IsShown(list));
     EXPECT_TRUE((GetWindowLongA(list, GWL_STYLE) & WS_VSCROLL) != 0);
 }

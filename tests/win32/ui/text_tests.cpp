@@ -1,6 +1,6 @@
 // The UTF-8 the core speaks, turned into what the A functions take.
 
-#include "ui_test.h"
+#include <gtest/gtest.h>
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // The version record of Tallowick.exe, read back the way Explorer reads it.
 // TALLOWICK_EXE names the file (a Unix path under Wine).
 
-#include "ui_test.h"
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
