@@ -150,7 +150,7 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORLISTBOX:
-        return OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        return OnCtlColor(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_ACTIVATE:
         OnActivate(LOWORD(wParam) != WA_INACTIVE);
         return 0;
@@ -183,12 +183,11 @@ void FormWindow::OnCommand(int commandId, int notification, HWND control)
     forms_.ButtonClicked(form_, child->row->id);
 }
 
-LRESULT FormWindow::OnCtlColor(HDC dc, HWND control)
+LRESULT FormWindow::OnCtlColor(UINT message, HDC dc, HWND control)
 {
     const Child* child = FindChild(control);
     if (!child)
-        return DefWindowProcA(window_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                              reinterpret_cast<LPARAM>(control));
+        return DefWindowProcA(window_, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
     const ControlLayout& row = *child->row;
     const bool isList = row.kind == ControlKind::ListBox;
     SetTextColor(dc, row.textColour ? win32::ColourRef(*row.textColour)

@@ -42,7 +42,7 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void OnCommand(int commandId, int notification, HWND control);
-    LRESULT OnCtlColor(HDC dc, HWND control);
+    LRESULT OnCtlColor(UINT message, HDC dc, HWND control);
     void OnActivate(bool active);
     void OnSetFocus();
     void OnClose();

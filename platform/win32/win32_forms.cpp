@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/event_handler.h"
-#include "platform/win32/ansi_text.h"
+#include "platform/win32/control_text.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/last_error.h"
 
@@ -124,7 +124,7 @@ void Win32Forms::SetCaption(Form& form, ControlId label, std::string_view text)
     const HWND control = ControlToChange(form, label);
     if (!control)
         return;
-    if (!SetWindowTextA(control, win32::Utf8ToAnsi(text).c_str()))
+    if (!win32::SetControlText(control, text))
         throw win32::LastError();
     RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
@@ -159,7 +159,7 @@ void Win32Forms::AddListLine(Form& form, ControlId list, std::string_view text)
     if (!control)
         return;
     SuspendRedraw(control);
-    const LRESULT added = SendMessageA(control, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::Utf8ToAnsi(text).c_str()));
+    const LRESULT added = win32::AddListBoxLine(control, text);
     if (added == LB_ERR || added == LB_ERRSPACE)
         throw Error(ERROR_NOT_ENOUGH_MEMORY, "The list cannot hold another line.");
 }

@@ -1,0 +1,71 @@
+#include "platform/win32/control_text.h"
+
+#include <string>
+
+#include "platform/win32/ansi_text.h"
+
+namespace tallowick::win32 {
+namespace {
+
+using SendMessageWide = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
+using SetWindowTextWide = BOOL(WINAPI*)(HWND, LPCWSTR);
+
+struct WideFunctions {
+    SendMessageWide sendMessage = nullptr;
+    SetWindowTextWide setWindowText = nullptr;
+};
+
+template <typename Function>
+Function UserFunction(HMODULE user, const char* name)
+{
+    const FARPROC address = GetProcAddress(user, name);
+    // Through void (*)(), the one function type that converts to any other.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
+}
+
+WideFunctions FetchWideFunctions()
+{
+    WideFunctions functions;
+    const bool windowsNt = (GetVersion() & 0x80000000u) == 0;
+    const HMODULE user = windowsNt ? GetModuleHandleA("user32.dll") : nullptr;
+    if (!user)
+        return functions;
+    functions.sendMessage = UserFunction<SendMessageWide>(user, "SendMessageW");
+    functions.setWindowText = UserFunction<SetWindowTextWide>(user, "SetWindowTextW");
+    return functions;
+}
+
+const WideFunctions& Wide()
+{
+    static const WideFunctions functions = FetchWideFunctions();
+    return functions;
+}
+
+bool PlainAscii(std::string_view text)
+{
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
+} // namespace
+
+bool SetControlText(HWND control, std::string_view utf8)
+{
+    if (!PlainAscii(utf8) && Wide().setWindowText)
+        return Wide().setWindowText(control, Utf8ToUtf16(utf8).c_str()) != FALSE;
+    return SetWindowTextA(control, Utf8ToAnsi(utf8).c_str()) != FALSE;
+}
+
+LRESULT AddListBoxLine(HWND list, std::string_view utf8)
+{
+    if (!PlainAscii(utf8) && Wide().sendMessage) {
+        const std::wstring wide = Utf8ToUtf16(utf8);
+        return Wide().sendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    }
+    const std::string ansi = Utf8ToAnsi(utf8);
+    return SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ansi.c_str()));
+}
+
+} // namespace tallowick::win32
