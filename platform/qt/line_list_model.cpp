@@ -1,32 +1,21 @@
 #include "platform/qt/line_list_model.h"
 
 #include <algorithm>
-#include <iterator>
 
 namespace tallowick {
 namespace {
 
-// The case-folded text, or an empty string where folding changes nothing.
-// Paths are nearly always ASCII, often all lowercase: those cost no copy.
-std::string FoldedIfDifferent(std::string_view text)
+bool IsAscii(std::string_view text)
 {
-    bool hasUpper = false;
-    for (const char c : text) {
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            std::string folded =
-                QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toCaseFolded().toStdString();
-            return folded == text ? std::string() : folded;
-        }
-        hasUpper = hasUpper || (c >= 'A' && c <= 'Z');
-    }
-    if (!hasUpper)
-        return {};
-    std::string folded(text);
-    for (char& c : folded)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return folded;
+    return std::none_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
 }
+
+bool HasUpperAscii(std::string_view text)
+{
+    return std::any_of(text.begin(), text.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+}
+
+constexpr std::size_t kBlockSize = 1 << 20;
 
 } // namespace
 
@@ -34,18 +23,59 @@ LineListModel::LineListModel(bool sorted, QObject* parent) : QAbstractListModel(
 
 bool LineListModel::ShownBefore(const Line& a, const Line& b)
 {
-    const int byKey = a.Key().compare(b.Key());
-    return byKey != 0 ? byKey < 0 : a.text < b.text;
+    const int byKey = Key(a).compare(Key(b));
+    return byKey != 0 ? byKey < 0 : Text(a) < Text(b);
+}
+
+char* LineListModel::Store(std::size_t size)
+{
+    if (size > blockFree_) {
+        const std::size_t blockSize = std::max(size, kBlockSize);
+        blocks_.push_back(std::make_unique_for_overwrite<char[]>(blockSize));
+        blockNext_ = blocks_.back().get();
+        blockFree_ = blockSize;
+    }
+    char* room = blockNext_;
+    blockNext_ += size;
+    blockFree_ -= size;
+    return room;
 }
 
 void LineListModel::Append(std::string_view text)
 {
-    pending_.push_back({std::string(text), sorted_ ? FoldedIfDifferent(text) : std::string()});
+    Line line;
+    line.textSize = static_cast<std::uint32_t>(text.size());
+    char* stored = Store(text.size());
+    std::copy(text.begin(), text.end(), stored);
+    line.text = stored;
+    line.key = line.text;
+    line.keySize = line.textSize;
+    // Paths are nearly always ASCII: those are folded here, the rest by Qt.
+    if (sorted_ && !IsAscii(text)) {
+        const std::string folded =
+            QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toCaseFolded().toStdString();
+        if (folded != text) {
+            char* key = Store(folded.size());
+            std::copy(folded.begin(), folded.end(), key);
+            line.key = key;
+            line.keySize = static_cast<std::uint32_t>(folded.size());
+        }
+    } else if (sorted_ && HasUpperAscii(text)) {
+        char* key = Store(text.size());
+        std::transform(text.begin(), text.end(), key,
+                       [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+        line.key = key;
+    }
+    pending_.push_back(line);
 }
 
 void LineListModel::Clear()
 {
     beginResetModel();
+    blocks_.clear();
+    blocks_.shrink_to_fit();
+    blockNext_ = nullptr;
+    blockFree_ = 0;
     lines_.clear();
     lines_.shrink_to_fit();
     pending_.clear();
@@ -58,15 +88,16 @@ void LineListModel::Commit()
     if (pending_.empty())
         return;
     beginResetModel();
+    const auto shownBefore = [this](const Line& a, const Line& b) { return ShownBefore(a, b); };
     if (sorted_)
-        std::sort(pending_.begin(), pending_.end(), ShownBefore);
+        std::sort(pending_.begin(), pending_.end(), shownBefore);
     const auto oldCount = static_cast<std::ptrdiff_t>(lines_.size());
     if (lines_.empty())
         lines_.swap(pending_);
     else
-        lines_.insert(lines_.end(), std::make_move_iterator(pending_.begin()), std::make_move_iterator(pending_.end()));
+        lines_.insert(lines_.end(), pending_.begin(), pending_.end());
     if (sorted_ && oldCount > 0)
-        std::inplace_merge(lines_.begin(), lines_.begin() + oldCount, lines_.end(), ShownBefore);
+        std::inplace_merge(lines_.begin(), lines_.begin() + oldCount, lines_.end(), shownBefore);
     pending_.clear();
     pending_.shrink_to_fit();
     endResetModel();
@@ -77,7 +108,7 @@ std::vector<std::string> LineListModel::Lines() const
     std::vector<std::string> lines;
     lines.reserve(lines_.size());
     for (const Line& line : lines_)
-        lines.push_back(line.text);
+        lines.emplace_back(Text(line));
     return lines;
 }
 
@@ -92,7 +123,7 @@ QVariant LineListModel::data(const QModelIndex& index, int role) const
         return {};
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
         return {};
-    const std::string& text = lines_[static_cast<std::size_t>(index.row())].text;
+    const std::string_view text = Text(lines_[static_cast<std::size_t>(index.row())]);
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
