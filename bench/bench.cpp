@@ -2,6 +2,7 @@
 // GNU find doing the same walk and the same deletions on the same tree.
 //
 //   tallowick_bench [--runs N] [SCALE...]      (default: 5 runs; 1000 10000 100000)
+//   tallowick_bench --make-tree PREFIX SCALE   (only makes the tree, to try by hand)
 //
 // Each Tallowick figure comes from a fresh process: the real main window on
 // the Qt binding (offscreen), the real drive mapping, a real click.
@@ -154,6 +155,12 @@ int main(int argc, char** argv)
 {
     if (argc >= 2 && std::string(argv[1]) == "--program")
         return RunProgramChild(argc, argv);
+    if (argc == 4 && std::string(argv[1]) == "--make-tree") {
+        const std::size_t cookies = std::stoul(argv[3]);
+        const TreeCounts counts = MakeCookieTree(argv[2], {cookies, std::max<std::size_t>(1, cookies / 100)});
+        std::printf("%zu cookie files, %zu other files\n", counts.cookies, counts.others);
+        return 0;
+    }
 
     int runs = 5;
     std::vector<std::size_t> scales;
