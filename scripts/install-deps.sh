@@ -23,9 +23,12 @@ linux_packages=(
     desktop-file-utils appstream
     findutils time
 )
+# wine64 and the 64-bit compiler run the Windows tests on hosts that run no
+# 32-bit programs.
 windows_packages=(
     g++-mingw-w64-i686-win32 binutils-mingw-w64-i686
-    wine wine32
+    g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64
+    wine wine32 wine64 googletest
 )
 
 missing=()
