@@ -9,7 +9,7 @@
 #include "main_window/main_layout.h"
 #include "main_window/main_window.h"
 #include "platform/event_handler.h"
-#include "tests/support/memory_file_system.h"
+#include "tests/support/memory_drive.h"
 #include "tests/support/recording_forms.h"
 
 namespace tallowick::testing {
@@ -42,12 +42,10 @@ protected:
     }
 
     MemoryDrive drive;
-    std::vector<std::string> deleted;
-    std::map<std::string, Error> refusals;
+    std::vector<std::string>& deleted = drive.deletionRequests;
+    std::map<std::string, Error>& refusals = drive.refusals;
     RecordingForms forms;
-    Main main{forms,
-              [this] { return std::make_unique<MemoryFileSystem>(drive); },
-              [this] { return std::make_unique<MemoryDeletion>(drive, deleted, refusals); }};
+    Main main{forms, drive.FileSystems(), drive.Deletions()};
 };
 
 } // namespace tallowick::testing

@@ -114,8 +114,8 @@ TEST_F(FindTest, EmptySearchOverwritesCountTextAndCanRunAgain)
     drive.AddFile("c:\\windows\\cookies\\late.txt");
     Click(cmdSrch);
     EXPECT_THAT(Listed(), ElementsAre("c:\\windows\\cookies\\late.txt"));
-    EXPECT_EQ(drive.instancesMade, 2);
-    EXPECT_EQ(drive.instancesAlive, 0);
+    EXPECT_EQ(drive.fileSystemsOpened, 2);
+    EXPECT_EQ(drive.fileSystemsAlive, 0);
 }
 
 TEST_F(FindTest, DuplicatesAreKept)

@@ -44,7 +44,7 @@ const QStringList kShownOrder{
     "c:\\winnt\\profiles\\user1\\cookies\\c[1].txt",
 };
 
-void AddCookies(FakeDisk& disk)
+void AddCookies(testing::MemoryDrive& disk)
 {
     for (const std::string& path : kWalkOrder)
         disk.AddFile(path);
@@ -289,7 +289,7 @@ private slots:
         Program program;
         AddCookies(program.disk);
         const std::string refused = kWalkOrder[1];
-        program.disk.undeletable.insert(refused);
+        program.disk.refusals.emplace(refused, Error(5, "Access is denied."));
         program.forms.Show(program.main);
         FIND_WINDOW(window, "Main");
         FIND_CONTROL(list, QListView, window, "List1");

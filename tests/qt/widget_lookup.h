@@ -10,7 +10,7 @@
 #include <QWindow>
 #include <QtTest>
 
-#include "fakes.h"
+#include "tests/support/memory_drive.h"
 #include "platform/layout.h"
 #include "platform/qt/qt_forms.h"
 
@@ -83,7 +83,7 @@ struct RecordedMessage {
 // The program's main window on an in-memory disk, with message boxes
 // answered at once and recorded.
 struct Program {
-    FakeDisk disk;
+    testing::MemoryDrive disk;
     QtForms forms;
     Main main{forms, disk.FileSystems(), disk.Deletions()};
     std::vector<RecordedMessage> messages;
