@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/win32/ansi_text.h"
+#include "platform/win32/files/path_text.h"
 
 namespace tallowick::win32 {
 namespace {
@@ -41,30 +41,22 @@ const WideFunctions& Wide()
     return functions;
 }
 
-bool PlainAscii(std::string_view text)
-{
-    for (const char c : text)
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    return true;
-}
-
 } // namespace
 
 bool SetControlText(HWND control, std::string_view utf8)
 {
-    if (!PlainAscii(utf8) && Wide().setWindowText)
-        return Wide().setWindowText(control, Utf8ToUtf16(utf8).c_str()) != FALSE;
-    return SetWindowTextA(control, Utf8ToAnsi(utf8).c_str()) != FALSE;
+    if (!IsAscii(utf8) && Wide().setWindowText)
+        return Wide().setWindowText(control, WideFromDisplayText(utf8).c_str()) != FALSE;
+    return SetWindowTextA(control, AnsiFromDisplayText(utf8).c_str()) != FALSE;
 }
 
 LRESULT AddListBoxLine(HWND list, std::string_view utf8)
 {
-    if (!PlainAscii(utf8) && Wide().sendMessage) {
-        const std::wstring wide = Utf8ToUtf16(utf8);
+    if (!IsAscii(utf8) && Wide().sendMessage) {
+        const std::wstring wide = WideFromDisplayText(utf8);
         return Wide().sendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
     }
-    const std::string ansi = Utf8ToAnsi(utf8);
+    const std::string ansi = AnsiFromDisplayText(utf8);
     return SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ansi.c_str()));
 }
 

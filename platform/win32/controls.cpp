@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "platform/win32/ansi_text.h"
+#include "platform/win32/files/path_text.h"
 #include "platform/win32/last_error.h"
 
 namespace tallowick::win32 {
@@ -58,7 +58,7 @@ ControlArgs ControlArgsFor(const ControlLayout& row, int dpi)
     const int top = TwipsToPixels(row.top, dpi);
     args.bounds = {left, top, left + TwipsToPixels(row.width, dpi), top + TwipsToPixels(row.height, dpi)};
     args.commandId = CommandIdOf(row.id);
-    args.text = Utf8ToAnsi(row.caption);
+    args.text = AnsiFromDisplayText(row.caption);
     return args;
 }
 
@@ -91,7 +91,7 @@ WindowArgs WindowArgsFor(const WindowLayout& layout, int dpi)
     RECT frame{0, 0, args.client.cx, args.client.cy};
     AdjustWindowRectEx(&frame, args.style, FALSE, args.exStyle);
     args.outer = {frame.right - frame.left, frame.bottom - frame.top};
-    args.caption = Utf8ToAnsi(layout.caption);
+    args.caption = AnsiFromDisplayText(layout.caption);
     return args;
 }
 
@@ -108,7 +108,7 @@ LOGFONTA LogFontFor(const Font& font, int dpi)
     logFont.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     logFont.lfQuality = DEFAULT_QUALITY;
     logFont.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS;
-    const std::string face = Utf8ToAnsi(font.face);
+    const std::string face = AnsiFromDisplayText(font.face);
     std::strncpy(logFont.lfFaceName, face.c_str(), LF_FACESIZE - 1);
     return logFont;
 }

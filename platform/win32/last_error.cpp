@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "platform/win32/ansi_text.h"
+#include "platform/win32/files/path_text.h"
 
 namespace tallowick::win32 {
 
@@ -14,7 +14,7 @@ Error LastError()
     char text[512] = {};
     const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
                                         text, sizeof text, nullptr);
-    std::string description = AnsiToUtf8(std::string_view(text, length));
+    std::string description = DisplayTextFromAnsi(std::string_view(text, length));
     while (!description.empty() && (description.back() == '\n' || description.back() == '\r'))
         description.pop_back();
     if (description.empty())

@@ -4,13 +4,13 @@
 
 #include <windows.h>
 
-#include "platform/win32/ansi_text.h"
+#include "platform/win32/files/path_text.h"
 
 namespace tallowick {
 
 void SystemMessageBoxes::Show(std::string_view text, MessageKind kind)
 {
-    const std::string ansi = win32::Utf8ToAnsi(text);
+    const std::string ansi = win32::AnsiFromDisplayText(text);
     const UINT icon = kind == MessageKind::Error ? MB_ICONERROR : MB_ICONINFORMATION;
     MessageBoxA(nullptr, ansi.c_str(), "Tallowick", MB_OK | MB_TASKMODAL | icon);
 }

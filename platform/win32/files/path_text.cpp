@@ -1,9 +1,13 @@
 #include "platform/win32/files/path_text.h"
 
+#include <algorithm>
+
 #include <windows.h>
 
 namespace tallowick::win32 {
 namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
 
 bool IsLeadSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsTrailSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
@@ -27,8 +31,19 @@ void AppendUtf8(std::string& out, char32_t code)
     }
 }
 
+void AppendUtf16(std::wstring& out, char32_t code)
+{
+    if (code >= 0x10000) {
+        out += static_cast<wchar_t>(0xD800 + ((code - 0x10000) >> 10));
+        out += static_cast<wchar_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+    } else {
+        out += static_cast<wchar_t>(code);
+    }
+}
+
 // One code point (or lone surrogate) from `text` at `pos`; nothing when the
-// bytes there are not a shortest-form sequence.
+// bytes there are not a shortest-form sequence. `pos` moves past the bytes
+// of the sequence, never past one that starts the next character.
 std::optional<char32_t> DecodeOne(std::string_view text, std::size_t& pos)
 {
     const auto lead = static_cast<unsigned char>(text[pos++]);
@@ -38,15 +53,15 @@ std::optional<char32_t> DecodeOne(std::string_view text, std::size_t& pos)
     int trailing = 0;
     char32_t code = 0;
     char32_t minimum = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
+    if ((lead & 0xE0) == 0xC0) {
         trailing = 1;
         code = lead & 0x1Fu;
         minimum = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
+    } else if ((lead & 0xF0) == 0xE0) {
         trailing = 2;
         code = lead & 0x0Fu;
         minimum = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
+    } else if ((lead & 0xF8) == 0xF0) {
         trailing = 3;
         code = lead & 0x07u;
         minimum = 0x10000;
@@ -56,10 +71,11 @@ std::optional<char32_t> DecodeOne(std::string_view text, std::size_t& pos)
     for (int i = 0; i < trailing; ++i) {
         if (pos >= text.size())
             return std::nullopt;
-        const auto next = static_cast<unsigned char>(text[pos++]);
+        const auto next = static_cast<unsigned char>(text[pos]);
         if ((next & 0xC0) != 0x80)
             return std::nullopt;
         code = (code << 6) | (next & 0x3Fu);
+        ++pos;
     }
     if (code < minimum || code > 0x10FFFF)
         return std::nullopt;
@@ -78,20 +94,19 @@ std::wstring WideFromAnsi(std::string_view ansi)
     return wide;
 }
 
-// The ANSI form of `wide`; `exact` turns false when a character had to be
-// replaced by the code page's default character.
-std::string AnsiFromWide(std::wstring_view wide, bool& exact)
+// The ANSI form of `wide`. Where `usedDefault` is given, it turns TRUE when
+// a character had to be replaced by the code page's default character; only
+// then is that asked, since a system whose ANSI code page is UTF-8 refuses it.
+std::string AnsiFromWide(std::wstring_view wide, BOOL* usedDefault = nullptr)
 {
-    exact = true;
     if (wide.empty())
         return {};
     const int size = static_cast<int>(wide.size());
     const int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    if (length <= 0)
+        return {};
     std::string ansi(static_cast<std::size_t>(length), '\0');
-    BOOL usedDefault = FALSE;
-    if (length > 0)
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), size, ansi.data(), length, nullptr, &usedDefault);
-    exact = length > 0 && !usedDefault;
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), size, ansi.data(), length, nullptr, usedDefault);
     return ansi;
 }
 
@@ -115,20 +130,16 @@ std::string PathTextFromWide(std::wstring_view wide)
 
 std::optional<std::wstring> WideFromPathText(std::string_view text)
 {
+    // A NUL would end the path early and name another file.
+    if (text.find('\0') != std::string_view::npos)
+        return std::nullopt;
     std::wstring wide;
     wide.reserve(text.size());
-    std::size_t pos = 0;
-    while (pos < text.size()) {
+    for (std::size_t pos = 0; pos < text.size();) {
         const std::optional<char32_t> code = DecodeOne(text, pos);
-        // A NUL would end the path early and name another file.
-        if (!code || *code == 0)
+        if (!code)
             return std::nullopt;
-        if (*code >= 0x10000) {
-            wide += static_cast<wchar_t>(0xD800 + ((*code - 0x10000) >> 10));
-            wide += static_cast<wchar_t>(0xDC00 + ((*code - 0x10000) & 0x3FF));
-        } else {
-            wide += static_cast<wchar_t>(*code);
-        }
+        AppendUtf16(wide, *code);
     }
     return wide;
 }
@@ -136,8 +147,9 @@ std::optional<std::wstring> WideFromPathText(std::string_view text)
 std::optional<std::string> PathTextFromAnsi(std::string_view ansi)
 {
     const std::wstring wide = WideFromAnsi(ansi);
-    bool exact = false;
-    if (AnsiFromWide(wide, exact) != ansi || (!exact && !ansi.empty()))
+    BOOL usedDefault = FALSE;
+    const std::string back = AnsiFromWide(wide, &usedDefault);
+    if (usedDefault || back != ansi)
         return std::nullopt;
     return PathTextFromWide(wide);
 }
@@ -147,13 +159,32 @@ std::optional<std::string> AnsiFromPathText(std::string_view text)
     const std::optional<std::wstring> wide = WideFromPathText(text);
     if (!wide)
         return std::nullopt;
-    bool exact = false;
-    std::string ansi = AnsiFromWide(*wide, exact);
-    if ((!exact && !wide->empty()) || WideFromAnsi(ansi) != *wide)
+    BOOL usedDefault = FALSE;
+    std::string ansi = AnsiFromWide(*wide, &usedDefault);
+    if (usedDefault || WideFromAnsi(ansi) != *wide)
         return std::nullopt;
     return ansi;
 }
 
+std::wstring WideFromDisplayText(std::string_view text)
+{
+    std::wstring wide;
+    wide.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size();)
+        AppendUtf16(wide, DecodeOne(text, pos).value_or(kReplacement));
+    return wide;
+}
+
+std::string AnsiFromDisplayText(std::string_view text)
+{
+    return IsAscii(text) ? std::string(text) : AnsiFromWide(WideFromDisplayText(text));
+}
+
 std::string DisplayTextFromAnsi(std::string_view ansi) { return PathTextFromWide(WideFromAnsi(ansi)); }
+
+bool IsAscii(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
 
 } // namespace tallowick::win32

@@ -6,13 +6,17 @@
 
 namespace tallowick::win32 {
 
-// Paths travel through the core as UTF-8. NT names are UTF-16 that need not
-// be well formed, so an unpaired surrogate is written the way WTF-8 does (its
-// own three-byte form): every name read from the disk comes back unchanged.
+// The program's texts are UTF-8; Windows takes UTF-16 (the W functions, which
+// only NT has) or the ANSI code page (the A functions). Windows 95 decodes no
+// UTF-8, so the decoding is done here, the same on every Windows.
+//
+// NT names are UTF-16 that need not be well formed, so an unpaired surrogate
+// is written the way WTF-8 does (its own three-byte form): every name read
+// from the disk comes back unchanged, and shows as it is.
 
 std::string PathTextFromWide(std::wstring_view wide);
 
-// Nothing when the text is not well-formed (WTF-)8.
+// Nothing when the text is not well-formed (WTF-)8 or holds a NUL.
 std::optional<std::wstring> WideFromPathText(std::string_view text);
 
 // Windows 95 and 98 name files in the ANSI code page. Nothing when the text
@@ -21,7 +25,14 @@ std::optional<std::wstring> WideFromPathText(std::string_view text);
 std::optional<std::string> PathTextFromAnsi(std::string_view ansi);
 std::optional<std::string> AnsiFromPathText(std::string_view text);
 
-// For texts that are only shown (system messages): always converts.
+// For texts that are only shown (captions, list lines, system messages):
+// always converts. A malformed sequence becomes U+FFFD; a character outside
+// the ANSI code page becomes the page's default character.
+std::wstring WideFromDisplayText(std::string_view text);
+std::string AnsiFromDisplayText(std::string_view text);
 std::string DisplayTextFromAnsi(std::string_view ansi);
+
+// Plain ASCII reads the same in every code page.
+bool IsAscii(std::string_view text);
 
 } // namespace tallowick::win32
