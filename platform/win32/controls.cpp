@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "platform/win32/files/path_text.h"
-#include "platform/win32/last_error.h"
+#include "platform/win32/files/win32_error.h"
 
 namespace tallowick::win32 {
 namespace {

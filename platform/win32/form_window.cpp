@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/win32/controls.h"
-#include "platform/win32/last_error.h"
+#include "platform/win32/files/win32_error.h"
 #include "platform/win32/win32_forms.h"
 
 namespace tallowick {
@@ -35,7 +35,7 @@ void FormWindow::RegisterWindowClass(HINSTANCE instance)
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     windowClass.lpszClassName = kClassName;
     if (!RegisterClassExA(&windowClass))
-        throw win32::LastError();
+        throw LastError();
 }
 
 FormWindow::~FormWindow()
@@ -57,7 +57,7 @@ void FormWindow::Build(HINSTANCE instance, HWND owner, int dpi, HFONT defaultFon
     const HWND window = CreateWindowExA(args.exStyle, kClassName, args.caption.c_str(), args.style, left, top,
                                         args.outer.cx, args.outer.cy, owner, nullptr, instance, this);
     if (!window)
-        throw win32::LastError();
+        throw LastError();
 
     SendMessageA(window, WM_SETICON, ICON_BIG,
                  reinterpret_cast<LPARAM>(LoadProgramIcon(instance, GetSystemMetrics(SM_CXICON))));
@@ -85,7 +85,7 @@ void FormWindow::CreateControls(int dpi, HFONT defaultFont)
             const LOGFONTA logFont = win32::LogFontFor(*row->font, dpi);
             font = CreateFontIndirectA(&logFont);
             if (!font)
-                throw win32::LastError();
+                throw LastError();
             fonts_.push_back(font);
         }
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -118,7 +118,7 @@ HBRUSH FormWindow::BrushFor(COLORREF colour)
             return brush;
     const HBRUSH brush = CreateSolidBrush(colour);
     if (!brush)
-        throw win32::LastError();
+        throw LastError();
     brushes_.emplace_back(colour, brush);
     return brush;
 }

@@ -5,8 +5,8 @@
 
 #include "platform/event_handler.h"
 #include "platform/win32/control_text.h"
+#include "platform/win32/files/win32_error.h"
 #include "platform/win32/form_window.h"
-#include "platform/win32/last_error.h"
 
 namespace tallowick {
 
@@ -89,7 +89,7 @@ HWND Win32Forms::HiddenOwner()
         hiddenOwner_ = CreateWindowExA(0, FormWindow::kClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                        instance_, nullptr);
         if (!hiddenOwner_)
-            throw win32::LastError();
+            throw LastError();
     }
     return hiddenOwner_;
 }
@@ -125,7 +125,7 @@ void Win32Forms::SetCaption(Form& form, ControlId label, std::string_view text)
     if (!control)
         return;
     if (!win32::SetControlText(control, text))
-        throw win32::LastError();
+        throw LastError();
     RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
@@ -206,7 +206,7 @@ void Win32Forms::Unload(Form& form)
     if (!window)
         return;
     if (!DestroyWindow(window->Handle()))
-        throw win32::LastError();
+        throw LastError();
 }
 
 void Win32Forms::End()
