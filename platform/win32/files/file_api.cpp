@@ -20,8 +20,25 @@ private:
     HANDLE handle_;
 };
 
-// FindFirstFile's answer for a folder with nothing in it.
-bool MeansNoEntries(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES; }
+// Hands every entry that FindFirstFile and FindNextFile, of either kind, list
+// for `pattern` to `take`. Answers a Windows error number, 0 for success; a
+// folder with nothing in it is no error.
+template <typename FindData, typename Char, typename FindFirst, typename FindNext, typename Take>
+unsigned long ListEntries(const Char* pattern, FindFirst findFirst, FindNext findNext, Take take)
+{
+    FindData data{};
+    const HANDLE handle = findFirst(pattern, &data);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES ? 0 : error;
+    }
+    const FindHandle closer(handle);
+    do
+        take(data);
+    while (findNext(handle, &data));
+    const DWORD error = GetLastError();
+    return error == ERROR_NO_MORE_FILES ? 0 : error;
+}
 
 template <typename Function>
 Function KernelFunction(const char* name)
@@ -59,19 +76,11 @@ public:
         if (!wide)
             return ERROR_INVALID_NAME;
         const std::wstring pattern = *wide + L"\\*";
-        WIN32_FIND_DATAW data{};
-        const HANDLE handle = findFirst_(pattern.c_str(), &data);
-        if (handle == INVALID_HANDLE_VALUE) {
-            const DWORD error = GetLastError();
-            return MeansNoEntries(error) ? 0 : error;
-        }
-        const FindHandle closer(handle);
-        do {
+        const auto take = [&](const WIN32_FIND_DATAW& data) {
             std::string name = PathTextFromWide(data.cFileName);
             entries.push_back({name, name, data.dwFileAttributes});
-        } while (findNext_(handle, &data));
-        const DWORD error = GetLastError();
-        return error == ERROR_NO_MORE_FILES ? 0 : error;
+        };
+        return ListEntries<WIN32_FIND_DATAW>(pattern.c_str(), findFirst_, findNext_, take);
     }
 
     unsigned long RemoveFile(const std::string& path) override
@@ -125,19 +134,11 @@ public:
         if (!ansi)
             return ERROR_INVALID_NAME;
         const std::string pattern = *ansi + "\\*";
-        WIN32_FIND_DATAA data{};
-        const HANDLE handle = FindFirstFileA(pattern.c_str(), &data);
-        if (handle == INVALID_HANDLE_VALUE) {
-            const DWORD error = GetLastError();
-            return MeansNoEntries(error) ? 0 : error;
-        }
-        const FindHandle closer(handle);
-        do {
+        const auto take = [&](const WIN32_FIND_DATAA& data) {
             if (std::optional<ListedEntry> entry = Entry(data))
                 entries.push_back(std::move(*entry));
-        } while (FindNextFileA(handle, &data));
-        const DWORD error = GetLastError();
-        return error == ERROR_NO_MORE_FILES ? 0 : error;
+        };
+        return ListEntries<WIN32_FIND_DATAA>(pattern.c_str(), FindFirstFileA, FindNextFileA, take);
     }
 
     unsigned long RemoveFile(const std::string& path) override
