@@ -76,6 +76,9 @@ TreeCounts MakeCookieTree(const fs::path& prefix, const TreeShape& shape)
         FillCookieFolder(profile / "Cookies", profile / "Application Data", share, next, counts);
         next += share;
     }
+    // Timings start once the new tree is on disk, not while the kernel is
+    // still writing it back.
+    ::sync();
     return counts;
 }
 
