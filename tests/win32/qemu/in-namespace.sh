@@ -8,7 +8,7 @@
 #   in-namespace.sh SHIM_DIR COMMAND [ARGS...]
 set -eu
 
-shim=${1:?usage: in-namespace.sh SHIM_DIR COMMAND [ARGS...]}
+shim=$(readlink -f -- "${1:?usage: in-namespace.sh SHIM_DIR COMMAND [ARGS...]}")
 shift
 
 # A private binfmt_misc exists only in a user namespace of one's own; refuse
