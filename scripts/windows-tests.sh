@@ -10,6 +10,10 @@
 #   windows-tests.sh linked PREFIX ARCH PROGRAM [ARGS...]
 #       the same, with linked folders made in drive C: for the run and
 #       removed after it
+#   windows-tests.sh session PREFIX ARCH SCRIPT [ARGS...]
+#       runs the host program SCRIPT in PREFIX (made first if there is
+#       none), with the Wine loader to call in TALLOWICK_WINE, so that it can
+#       run several Windows programs side by side in one Wine session
 #   windows-tests.sh check PREFIX ARCH
 #       says how Wine runs programs of ARCH here, or why it cannot
 #
@@ -25,7 +29,7 @@
 set -euo pipefail
 
 usage() {
-    sed -n '2,24p' "$0" >&2
+    sed -n '2,28p' "$0" >&2
     exit 2
 }
 
@@ -198,6 +202,11 @@ case "$command" in
         [ $# -ge 1 ] || usage
         ensure_prefix
         exec "$loader" "$@"
+        ;;
+    session)
+        [ $# -ge 1 ] || usage
+        ensure_prefix
+        TALLOWICK_WINE=$loader exec "$@"
         ;;
     linked)
         [ $# -ge 1 ] || usage
