@@ -14,14 +14,14 @@ cmake --preset win32
 cmake --build --preset win32
 # Tallowick.exe and its tests run under 32-bit Wine: natively, or under
 # qemu-i386 where the kernel runs no 32-bit programs (see
-# scripts/windows-tests.sh). Status 3 says neither can run here.
+# scripts/windows-tests.sh). Status 77 says neither can run here.
 route_status=0
 scripts/windows-tests.sh check "$PWD/build/win32/wine-prefix" win32 || route_status=$?
 case "$route_status" in
 0)
     ctest --preset win32
     ;;
-3)
+77)
     # Tallowick.exe cannot start here: check the file itself, and run the
     # same Windows code, built 64-bit, under wine64.
     echo "Tallowick.exe is built and its imports checked; its Windows tests run on the same code built 64-bit under wine64."

@@ -17,7 +17,7 @@
 #   windows-tests.sh check PREFIX ARCH
 #       says how Wine runs programs of ARCH here, or why it cannot
 #
-# Every command ends with the status of the Wine command it ran. Status 3:
+# Every command ends with the status of the Wine command it ran. Status 77:
 # this host cannot run 32-bit Wine at all (one line on stderr says why).
 #
 # Where the kernel runs no 32-bit programs (IA-32 emulation off), 32-bit Wine
@@ -33,7 +33,7 @@ usage() {
     exit 2
 }
 
-no_32bit_wine=3
+no_32bit_wine=77
 
 [ $# -ge 3 ] || usage
 arguments=("$@")
