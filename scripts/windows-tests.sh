@@ -49,9 +49,7 @@ prefix=${prefix%/}
 # The route through qemu-i386 (see above).
 qemu_tools=$(readlink -f -- "$(dirname -- "$0")/../tests/win32/qemu")
 qemu_shim=${prefix%/*}/wine-on-qemu     # one per build tree, beside its prefixes
-in_namespace() {
-    unshare --user --map-root-user --mount "$qemu_tools/in-namespace.sh" "$qemu_shim" "$@"
-}
+in_namespace=(unshare --user --map-root-user --mount "$qemu_tools/in-namespace.sh" "$qemu_shim")
 
 no_32bit_wine() {
     echo "windows-tests: this host cannot run 32-bit Wine: its kernel runs no 32-bit programs (IA-32 emulation off), and $*" >&2
@@ -68,7 +66,7 @@ run_on_qemu() {
     command -v unshare >/dev/null || no_32bit_wine "unshare is missing (Debian package util-linux)"
     why=$("$qemu_tools/build-shim.sh" "$qemu_shim" 2>&1 >/dev/null) ||
         no_32bit_wine "the library Wine needs under qemu does not build: $(head -n 1 <<<"$why")"
-    why=$(in_namespace "$loader" --version 2>&1 >/dev/null) ||
+    why=$("${in_namespace[@]}" "$loader" --version 2>&1 >/dev/null) ||
         no_32bit_wine "Wine under qemu-i386 in a private namespace fails: $(head -n 1 <<<"$why")"
     if [ "$command" = check ]; then
         echo "32-bit Wine runs here under qemu-i386, in private user namespaces"
@@ -81,11 +79,14 @@ run_on_qemu() {
     exec 8>"$prefix.session.lock"
     flock 8
 
-    local noise status=0
+    local noise status=0 filtered filter
     noise=$(mktemp)
-    TALLOWICK_WINE_ON_QEMU=1 in_namespace "$0" "${arguments[@]}" 2> >(filter_noise "$noise") || status=$?
+    exec {filtered}> >(filter_noise "$noise")
+    filter=$!
+    TALLOWICK_WINE_ON_QEMU=1 "${in_namespace[@]}" "$0" "${arguments[@]}" 2>&"$filtered" || status=$?
     end_session || status=$((status ? status : 1))
-    wait $! 2>/dev/null || true
+    exec {filtered}>&-
+    wait "$filter" || true
     if [ "$status" -ne 0 ] && [ -s "$noise" ]; then
         echo "windows-tests: the command failed (status $status); Wine and qemu also said:" >&2
         cat -- "$noise" >&2
@@ -95,20 +96,20 @@ run_on_qemu() {
 }
 
 # Ends the Wine session in the prefix: every Wine process, the server last.
-# Emulated system processes can hang (a wineboot --init waiting for a crashed
-# winedevice.exe); left alone they would keep the server up, and with it the
-# test's output. A server that ends by itself first saves the registry.
+# An emulated process that hangs would keep the server up, and with it the
+# test's output; one left by a test that timed out would serve the next. A
+# server that ends by itself saves the registry first, so it gets time to.
 end_session() {
-    timeout 10 unshare --user --map-root-user --mount "$qemu_tools/in-namespace.sh" "$qemu_shim" wineserver -w 2>/dev/null && return 0
-    in_namespace wineserver -k 2>/dev/null || true
-    timeout 30 unshare --user --map-root-user --mount "$qemu_tools/in-namespace.sh" "$qemu_shim" wineserver -w 2>/dev/null && return 0
+    timeout 30 "${in_namespace[@]}" wineserver -w 2>/dev/null && return 0
+    "${in_namespace[@]}" wineserver -k 2>/dev/null || true
+    timeout 30 "${in_namespace[@]}" wineserver -w 2>/dev/null && return 0
     echo "windows-tests: the Wine server of $prefix does not stop" >&2
     return 1
 }
 
-# What the emulated system processes print when they crash (winedevice.exe
-# does on every start) goes to the file NOISE instead of stderr; it is shown
-# only when the command fails.
+# What qemu and Wine print when an emulated process crashes (a Wine system
+# process may, without harm to the test) goes to the file NOISE instead of
+# stderr; it is shown only when the command fails.
 filter_noise() {
     awk -v noise="$1" '
         /^qemu: uncaught target signal/ ||
