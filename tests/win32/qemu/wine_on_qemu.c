@@ -1,6 +1,6 @@
 /*
  * Preloaded into 32-bit Wine when it runs under qemu-i386 user emulation
- * (qemu 7.2) on a host whose kernel runs no 32-bit programs. It mends three
+ * (qemu 7.2) on a host whose kernel runs no 32-bit programs. It mends four
  * things in which qemu differs from a real i386 kernel and which Wine relies
  * on:
  *   - mmap with MAP_FIXED_NOREPLACE: qemu takes the address as a mere hint,
