@@ -29,8 +29,8 @@ make_file() { mkdir -p -- "$drive_c/$(dirname -- "$1")" && echo "$1" >"$drive_c/
 # Cookie files: a name that contains ".txt" (case matters, anywhere in the
 # name) in a searched folder's own files or in the cookies folder of one of
 # its subfolders. Names outside ASCII: "café" is in the ANSI code page
-# (1252), the Cyrillic ones are not, so on Windows 98 the program reaches
-# those by their short names.
+# (1252), Cyrillic file and folder names are not, so on Windows 98 the
+# program reaches those by their short names.
 ansi_cookies=(
     "windows/Cookies/alice@example[1].txt"
     "windows/Cookies/café@example[2].txt"
@@ -46,6 +46,7 @@ ansi_cookies=(
 cyrillic_cookies=(
     "windows/Cookies/печенье@пример[1].txt"
     "windows/Profiles/alice/Cookies/кафе@site[1].txt"
+    "windows/Profiles/мария/Cookies/maria@site[1].txt"
 )
 cookies=("${ansi_cookies[@]}" "${cyrillic_cookies[@]}")
 # Files that must survive: other names in the same folders, and cookie-like
@@ -105,8 +106,8 @@ printf '%s\n' "$window"
 [ "$(lines "$window" | wc -l)" -eq "${#cookies[@]}" ] || fail "not ${#cookies[@]} lines in the list"
 listed=$(lines "$window" | folded)
 if [ "$version" = win98 ]; then
-    # Windows 98 has the ANSI functions only: names in the ANSI code page
-    # are listed exactly, the Cyrillic ones by other names (short ones).
+    # Windows 98 has the ANSI functions only: paths in the ANSI code page
+    # are listed exactly, Cyrillic ones by other names (short ones).
     missing=$(printf '%s\n' "${ansi_cookies[@]}" | as_listed | folded | grep -v -x -F -f <(printf '%s\n' "$listed") || true)
     [ -z "$missing" ] || fail "not listed: $missing"
     exact=$(printf '%s\n' "${cyrillic_cookies[@]}" | as_listed | folded | grep -x -F -f <(printf '%s\n' "$listed") || true)
