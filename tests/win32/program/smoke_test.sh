@@ -18,7 +18,8 @@ drive_c=${WINEPREFIX:?}/drive_c
 failed=0
 fail() { echo "FAIL ($version): $*" >&2; failed=1; }
 
-# The folders the program searches, and nothing else of the prefix's own.
+# The folders the program searches (a fresh prefix has none of them): made
+# for the test and removed after it, with windows/notes.txt outside them.
 searched=(windows/Cookies windows/Profiles "windows/Temporary Internet Files" winnt)
 remove_tree() { (cd "$drive_c" && rm -rf -- "${searched[@]}" windows/notes.txt); }
 trap remove_tree EXIT
