@@ -50,7 +50,7 @@ void CheckCentredOnScreen(HWND window)
     EXPECT_TRUE(std::abs(rect.top - (screenHeight - rect.bottom)) <= 1);
 }
 
-void AddThreeCookies(FakeDrive& drive)
+void AddThreeCookies(tallowick::testing::MemoryDrive& drive)
 {
     drive.AddFile("c:\\windows\\cookies\\z[1].txt");
     drive.AddFile("c:\\windows\\cookies\\index.dat");
@@ -242,7 +242,7 @@ TEST(MainWindow, SearchingSystemIsOnScreenWhileTheWalkRuns)
     ProgramFixture program;
     program.drive.AddFile("c:\\windows\\cookies\\a.txt");
     int checks = 0;
-    program.drive.duringWalk = [&] {
+    program.drive.onFolderExists = [&](std::string_view) {
         if (checks++ > 0)
             return;
         const HWND label = program.Control(Label1);
@@ -291,7 +291,7 @@ TEST(MainWindow, AltDDeletesWhileDeleteIsShownThenFindAgain)
     ASSERT_TRUE(IsShown(program.Control(cmdDelCookies)));
 
     program.PressAltKey('d');
-    EXPECT_EQ(program.drive.deleted.size(), 3u);
+    EXPECT_EQ(program.drive.deletionRequests.size(), 3u);
     EXPECT_TRUE(!program.drive.HasFile("c:\\windows\\cookies\\b[1].txt"));
     EXPECT_TRUE(!program.drive.HasFile("c:\\winnt\\profiles\\alice\\cookies\\a[2].txt"));
     EXPECT_TRUE(program.drive.HasFile("c:\\windows\\cookies\\index.dat"));
@@ -342,11 +342,12 @@ TEST(MainWindow, DeletionRefusedNamesTheFileAndRunsOn)
 {
     ProgramFixture program;
     AddThreeCookies(program.drive);
-    program.drive.refusedDeletions.insert("c:\\winnt\\profiles\\alice\\cookies\\a[2].txt");
+    program.drive.refusals.emplace("c:\\winnt\\profiles\\alice\\cookies\\a[2].txt",
+                                   tallowick::Error(5, "Access is denied."));
     program.Click(cmdSrch);
     program.Click(cmdDelCookies);
 
-    EXPECT_EQ(program.drive.deleted.size(), 3u);
+    EXPECT_EQ(program.drive.deletionRequests.size(), 3u);
     ASSERT_TRUE(program.boxes.shown.size() == 1u);
     EXPECT_TRUE(program.boxes.shown[0].second == tallowick::MessageKind::Information);
     EXPECT_TRUE(program.boxes.shown[0].first.find("a[2].txt") != std::string::npos);
@@ -361,7 +362,7 @@ TEST(MainWindow, DeletionRefusedNamesTheFileAndRunsOn)
 TEST(MainWindow, AnErrorInAHandlerIsReportedAndEndsTheProgram)
 {
     ProgramFixture program;
-    program.drive.failFolderExistsWith = 5;
+    program.drive.folderExistsError = tallowick::Error(5, "Access is denied.");
     program.Click(cmdSrch);
     ASSERT_TRUE(program.boxes.shown.size() == 1u);
     EXPECT_TRUE(program.boxes.shown[0].second == tallowick::MessageKind::Error);

@@ -6,7 +6,7 @@ namespace ui_test {
 
 ProgramFixture::ProgramFixture(int dpi)
     : forms(GetModuleHandleA(nullptr), tallowick::Win32Forms::Options{dpi, &boxes}),
-      main(forms, [this] { return OpenFakeFileSystem(drive); }, [this] { return OpenFakeDeletion(drive); })
+      main(forms, drive.FileSystems(), drive.Deletions())
 {
     forms.Show(main);
     Pump();

@@ -7,8 +7,8 @@
 #include <windows.h>
 #undef DeleteFile
 
-#include "fake_drive.h"
 #include "main_window/main_window.h"
+#include "tests/support/memory_drive.h"
 #include "platform/win32/message_boxes.h"
 #include "platform/win32/win32_forms.h"
 
@@ -45,7 +45,7 @@ public:
     void PressAltKey(char letter);
     void PostToWindow(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
-    FakeDrive drive;
+    tallowick::testing::MemoryDrive drive;
     AnsweredMessageBoxes boxes;
     tallowick::Win32Forms forms;
     tallowick::Main main;
