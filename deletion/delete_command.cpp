@@ -31,9 +31,7 @@ void Main::cmdDelCookies_Click()
     if (failures.empty()) {
         forms_.SetCaption(*this, Label1, "Cookies eaten...yum!");
         forms_.ClearList(*this, List1);
-        const std::size_t count = cookies.Count();
-        for (std::size_t i = 0; i < count; ++i)
-            cookies.Remove(1);
+        EmptyCookieList();
         forms_.SetVisible(*this, cmdSrch, true);
         forms_.SetVisible(*this, cmdDelCookies, false);
         return;
@@ -41,9 +39,7 @@ void Main::cmdDelCookies_Click()
 
     // Only what is still on disk stays listed; the buttons stay as they are
     // so the user can try again.
-    const std::size_t count = cookies.Count();
-    for (std::size_t i = 0; i < count; ++i)
-        cookies.Remove(1);
+    EmptyCookieList();
     for (const FailedDeletion& failure : failures)
         cookies.Add(failure.path);
     ShowCookieList();

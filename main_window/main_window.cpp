@@ -45,4 +45,14 @@ void Main::ShowCookieList()
         forms_.AddListLine(*this, main_controls::List1, cookies.Item(k));
 }
 
+// Removes the first entry as many times as there were entries; the list
+// itself lives on.
+void Main::EmptyCookieList()
+{
+    auto& cookies = CookieList();
+    const std::size_t count = cookies.Count();
+    for (std::size_t i = 0; i < count; ++i)
+        cookies.Remove(1);
+}
+
 } // namespace tallowick

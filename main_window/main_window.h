@@ -42,6 +42,7 @@ public:
 
 private:
     void ShowCookieList();
+    void EmptyCookieList();
 
     Forms& forms_;
     FileSystemFactory createFileSystem_;
