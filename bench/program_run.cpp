@@ -16,7 +16,7 @@
 #include <stdexcept>
 
 #include "main_window/main_window.h"
-#include "platform/linux/wine_file_system.h"
+#include "platform/linux/wine_drive.h"
 #include "platform/qt/qt_forms.h"
 
 namespace tallowick::bench {

@@ -1,13 +1,11 @@
 # Cross build of the Windows program: 32-bit, for Windows 95, 98, NT 4.0,
 # 2000 and later, with mingw-w64's win32-threads compiler (the posix-threads
 # one links winpthreads, whose imports do not exist before Windows XP).
-# Test programs run under Wine through CMAKE_CROSSCOMPILING_EMULATOR.
 
 set(CMAKE_SYSTEM_NAME Windows)
 if(NOT TALLOWICK_MINGW_TRIPLET)
     set(TALLOWICK_MINGW_TRIPLET i686-w64-mingw32)
     set(CMAKE_SYSTEM_PROCESSOR x86)
-    set(TALLOWICK_WINE_ARCH win32)
 endif()
 
 set(CMAKE_C_COMPILER ${TALLOWICK_MINGW_TRIPLET}-gcc-win32)
@@ -20,22 +18,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# Structure sizes and declarations of Windows 95 / NT 4.0. Appended rather
-# than put in CMAKE_CXX_FLAGS_INIT, which a preset's CMAKE_CXX_FLAGS replaces.
-foreach(language C CXX)
-    if(NOT CMAKE_${language}_FLAGS MATCHES "_WIN32_WINNT")
-        string(APPEND CMAKE_${language}_FLAGS " -D_WIN32_WINNT=0x0400 -DWINVER=0x0400")
-    endif()
-endforeach()
-
 # Everything inside the exe: msvcrt.dll and the system's own DLLs are its
 # only imports. OS and subsystem version 4.0 for every program; Tallowick.exe
 # itself pins --subsystem,windows:4.0, test programs stay console programs.
 set(CMAKE_EXE_LINKER_FLAGS_INIT
     "-static -static-libgcc -static-libstdc++ -Wl,--major-os-version,4,--minor-os-version,0,--major-subsystem-version,4,--minor-subsystem-version,0")
-
-# Test programs run under Wine, in a prefix of the build's own that the tests
-# set up (see tests/win32).
-get_filename_component(TALLOWICK_WINDOWS_TESTS_SCRIPT "${CMAKE_CURRENT_LIST_DIR}/../scripts/windows-tests.sh" ABSOLUTE)
-set(TALLOWICK_WINE_PREFIX "${CMAKE_BINARY_DIR}/wine-prefix")
-set(CMAKE_CROSSCOMPILING_EMULATOR "${TALLOWICK_WINDOWS_TESTS_SCRIPT};run;${TALLOWICK_WINE_PREFIX};${TALLOWICK_WINE_ARCH}")

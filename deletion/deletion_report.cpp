@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/event_handler.h"
+#include "platform/runtime/event_handler.h"
 
 namespace tallowick {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/error.h"
+#include "platform/interfaces/error.h"
 
 namespace tallowick {
 

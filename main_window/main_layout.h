@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/layout.h"
+#include "platform/interfaces/layout.h"
 
 namespace tallowick {
 

@@ -5,10 +5,10 @@
 #include <string>
 
 #include "about/about.h"
-#include "platform/collection.h"
-#include "platform/file_deletion.h"
-#include "platform/file_system.h"
-#include "platform/forms.h"
+#include "platform/interfaces/file_deletion.h"
+#include "platform/interfaces/file_system.h"
+#include "platform/interfaces/forms.h"
+#include "platform/runtime/collection.h"
 
 namespace tallowick {
 
@@ -35,12 +35,10 @@ public:
     // The found cookie files, created empty on first use and kept until the
     // program ends.
     Collection<std::string>& CookieList();
-    bool HasCookieList() const { return cookieList_ != nullptr; }
-
-    // The program's one About window object, or null before the first About.
-    About* AboutWindow() const { return about_.get(); }
 
 private:
+    friend class MainProbe; // tests look at what the window does not show
+
     void ShowCookieList();
     void EmptyCookieList();
 

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "platform/layout.h"
+#include "platform/interfaces/layout.h"
 
 namespace tallowick {
 

@@ -24,7 +24,6 @@ public:
     void Clear();
     // Shows the lines appended since the last commit.
     void Commit();
-    bool HasUncommitted() const { return !pending_.empty(); }
 
     // The committed lines in the order they are shown.
     std::vector<std::string> Lines() const;

@@ -1,7 +1,7 @@
 #include <QApplication>
 
 #include "main_window/main_window.h"
-#include "platform/linux/wine_file_system.h"
+#include "platform/linux/wine_drive.h"
 #include "platform/qt/qt_forms.h"
 
 int main(int argc, char* argv[])

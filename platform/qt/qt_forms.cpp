@@ -13,9 +13,8 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "platform/event_handler.h"
 #include "platform/qt/controls.h"
-#include "platform/qt/form_window.h"
+#include "platform/qt/qt_form_window.h"
 #include "platform/qt/line_list_model.h"
 #include "platform/qt/taskbar.h"
 
@@ -38,11 +37,7 @@ Qt::WindowFlags WindowFlagsFor(const WindowLayout& layout)
 // first of them that can take it.
 void ApplyTabOrder(const WindowLayout& layout, const std::vector<QWidget*>& controls)
 {
-    std::vector<const ControlLayout*> rows;
-    for (const ControlLayout& row : layout.controls)
-        rows.push_back(&row);
-    std::stable_sort(rows.begin(), rows.end(),
-                     [](const ControlLayout* a, const ControlLayout* b) { return a->tabIndex < b->tabIndex; });
+    const std::vector<const ControlLayout*> rows = ControlsInTabOrder(layout);
     const auto control = [&](const ControlLayout* row) { return controls[static_cast<std::size_t>(row->id)]; };
 
     for (std::size_t i = 1; i < rows.size(); ++i)
@@ -59,7 +54,7 @@ void ApplyTabOrder(const WindowLayout& layout, const std::vector<QWidget*>& cont
 
 void ShowMessageBox(MessageKind kind, const QString& title, const QString& text)
 {
-    QMessageBox box(kind == MessageKind::Critical ? QMessageBox::Critical : QMessageBox::Information, title, text,
+    QMessageBox box(kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Information, title, text,
                     QMessageBox::Ok);
     box.setTextFormat(Qt::PlainText);
     box.exec();
@@ -78,14 +73,14 @@ QtForms::~QtForms()
 {
     for (auto& [form, window] : windows_)
         delete window.widget.data();
-    for (const QPointer<FormWindow>& widget : discarded_)
+    for (const QPointer<QtFormWindow>& widget : discarded_)
         delete widget.data();
 }
 
 QtForms::LoadedWindow& QtForms::Load(Form& form)
 {
     const WindowLayout& layout = form.Layout();
-    auto* widget = new FormWindow([this, &form] { Unload(form); });
+    auto* widget = new QtFormWindow([this, &form] { Unload(form); });
     widget->setObjectName(ToQString(layout.name));
     widget->setWindowTitle(ToQString(layout.caption));
     widget->setWindowFlags(WindowFlagsFor(layout));
@@ -110,7 +105,7 @@ QtForms::LoadedWindow& QtForms::Load(Form& form)
                 // A click that an access key set off just before its window
                 // was unloaded goes nowhere.
                 if (Window(form) == control->window())
-                    RunClick(form, id);
+                    DeliverClick(form, id);
             });
         }
     }
@@ -139,7 +134,7 @@ QWidget* QtForms::Control(Form& form, ControlId id)
     LoadedWindow& window = Loaded(form);
     const auto index = static_cast<std::size_t>(id);
     if (id < 0 || index >= window.controls.size() || window.controls[index] == nullptr)
-        throw Error(0, "The window " + std::string(form.Layout().name) + " has no control " + std::to_string(id) + ".");
+        ThrowNoSuchControl(form, id);
     return window.controls[index];
 }
 
@@ -155,7 +150,7 @@ LineListModel& QtForms::List(Form& form, ControlId id)
 
 void QtForms::SetCaption(Form& form, ControlId label, std::string_view text)
 {
-    if (ended_)
+    if (Ended())
         return;
     QWidget* control = Control(form, label);
     if (auto* qtLabel = qobject_cast<QLabel*>(control)) {
@@ -170,30 +165,30 @@ void QtForms::SetCaption(Form& form, ControlId label, std::string_view text)
 
 void QtForms::SetVisible(Form& form, ControlId button, bool visible)
 {
-    if (ended_)
+    if (Ended())
         return;
     Control(form, button)->setVisible(visible);
 }
 
 void QtForms::ClearList(Form& form, ControlId list)
 {
-    if (ended_)
+    if (Ended())
         return;
     List(form, list).Clear();
 }
 
 void QtForms::AddListLine(Form& form, ControlId list, std::string_view text)
 {
-    if (ended_)
+    if (Ended())
         return;
     List(form, list).Append(text);
 }
 
 void QtForms::Show(Form& form)
 {
-    if (ended_)
+    if (Ended())
         return;
-    FormWindow* widget = Loaded(form).widget;
+    QtFormWindow* widget = Loaded(form).widget;
     CommitLists();
     if (widget->isVisible())
         widget->raise();
@@ -207,7 +202,7 @@ void QtForms::Unload(Form& form)
     const auto found = windows_.find(&form);
     if (found == windows_.end())
         return;
-    FormWindow* widget = found->second.widget;
+    QtFormWindow* widget = found->second.widget;
     windows_.erase(found);
     Discard(widget);
     if (windows_.empty())
@@ -216,37 +211,27 @@ void QtForms::Unload(Form& form)
 
 void QtForms::End()
 {
-    if (ended_)
+    if (!BeginEnd())
         return;
-    ended_ = true;
     const auto windows = std::move(windows_);
     windows_.clear();
     for (const auto& [form, window] : windows)
         Discard(window.widget);
     QCoreApplication::exit(0);
-    emit ended();
 }
 
 // The widget may be the one whose click is running, so it is deleted only
 // once control is back in the event loop; until then it is hidden and
 // nameless, and its form no longer knows it.
-void QtForms::Discard(FormWindow* widget)
+void QtForms::Discard(QtFormWindow* widget)
 {
-    std::erase_if(discarded_, [](const QPointer<FormWindow>& gone) { return gone.isNull(); });
+    std::erase_if(discarded_, [](const QPointer<QtFormWindow>& gone) { return gone.isNull(); });
     if (widget == nullptr)
         return;
     widget->setObjectName(QString());
     widget->hide();
     widget->deleteLater();
     discarded_.emplace_back(widget);
-}
-
-void QtForms::RunClick(Form& form, ControlId button)
-{
-    if (ended_)
-        return;
-    RunEventHandler(*this, [&] { form.Click(button); });
-    CommitLists();
 }
 
 void QtForms::CommitLists()
@@ -257,24 +242,10 @@ void QtForms::CommitLists()
                 list->Commit();
 }
 
-void QtForms::Present(MessageKind kind, const QString& text)
+void QtForms::Present(MessageKind kind, std::string_view text)
 {
     CommitLists();
-    presenter_(kind, kMessageTitle, text);
-}
-
-void QtForms::ShowMessage(std::string_view text)
-{
-    if (ended_)
-        return;
-    Present(MessageKind::Information, ToQString(text));
-}
-
-void QtForms::ReportError(const Error& error)
-{
-    if (ended_)
-        return;
-    Present(MessageKind::Critical, ToQString(FormatErrorReport(error)));
+    presenter_(kind, kMessageTitle, ToQString(text));
 }
 
 void QtForms::SetMessagePresenter(MessagePresenter presenter) { presenter_ = std::move(presenter); }
@@ -283,14 +254,6 @@ QWidget* QtForms::Window(const Form& form) const
 {
     const auto found = windows_.find(&form);
     return found != windows_.end() ? found->second.widget.data() : nullptr;
-}
-
-std::vector<std::string> QtForms::ListLines(Form& form, ControlId list)
-{
-    if (windows_.find(&form) == windows_.end())
-        return {};
-    CommitLists();
-    return List(form, list).Lines();
 }
 
 } // namespace tallowick

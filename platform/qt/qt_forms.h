@@ -9,16 +9,14 @@
 #include <QPointer>
 #include <QString>
 
-#include "platform/forms.h"
+#include "platform/runtime/toolkit_forms.h"
 
 class QWidget;
 
 namespace tallowick {
 
-class FormWindow;
+class QtFormWindow;
 class LineListModel;
-
-enum class MessageKind { Information, Critical };
 
 // Shows one modal message box. Tests put their own in its place.
 using MessagePresenter = std::function<void(MessageKind kind, const QString& title, const QString& text)>;
@@ -28,7 +26,7 @@ void ShowMessageBox(MessageKind kind, const QString& title, const QString& text)
 // it is loaded: one top-level widget, one child control per layout row, each
 // named as the layout names it. The program ends when End() is called or
 // when its last loaded window is closed.
-class QtForms final : public QObject, public Forms {
+class QtForms final : public QObject, public ToolkitForms {
     Q_OBJECT
 public:
     QtForms();
@@ -43,23 +41,14 @@ public:
     void Unload(Form& form) override;
     void End() override;
 
-    void ShowMessage(std::string_view text) override;
-    void ReportError(const Error& error) override;
-
     void SetMessagePresenter(MessagePresenter presenter);
 
-    bool Ended() const { return ended_; }
     // The loaded window of `form`, or null.
     QWidget* Window(const Form& form) const;
-    // The lines of a list box in the order it shows them.
-    std::vector<std::string> ListLines(Form& form, ControlId list);
-
-signals:
-    void ended();
 
 private:
     struct LoadedWindow {
-        QPointer<FormWindow> widget;
+        QPointer<QtFormWindow> widget;
         std::vector<QWidget*> controls;      // by ControlId
         std::vector<LineListModel*> lists;   // by ControlId; null for other kinds
     };
@@ -68,14 +57,13 @@ private:
     LoadedWindow& Load(Form& form);
     QWidget* Control(Form& form, ControlId id);
     LineListModel& List(Form& form, ControlId id);
-    void RunClick(Form& form, ControlId button);
     void CommitLists();
-    void Discard(FormWindow* widget);
-    void Present(MessageKind kind, const QString& text);
+    void Discard(QtFormWindow* widget);
+    void Present(MessageKind kind, std::string_view text) override;
+    void HandlerFinished() override { CommitLists(); }
 
-    bool ended_ = false;
     std::unordered_map<const Form*, LoadedWindow> windows_;
-    std::vector<QPointer<FormWindow>> discarded_;
+    std::vector<QPointer<QtFormWindow>> discarded_;
     MessagePresenter presenter_ = ShowMessageBox;
 };
 

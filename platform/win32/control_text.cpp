@@ -2,7 +2,8 @@
 
 #include <string>
 
-#include "platform/win32/files/path_text.h"
+#include "platform/win32/system/path_text.h"
+#include "platform/win32/system/system_function.h"
 
 namespace tallowick::win32 {
 namespace {
@@ -15,23 +16,13 @@ struct WideFunctions {
     SetWindowTextWide setWindowText = nullptr;
 };
 
-template <typename Function>
-Function UserFunction(HMODULE user, const char* name)
-{
-    const FARPROC address = GetProcAddress(user, name);
-    // Through void (*)(), the one function type that converts to any other.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
-}
-
 WideFunctions FetchWideFunctions()
 {
     WideFunctions functions;
-    const bool windowsNt = (GetVersion() & 0x80000000u) == 0;
-    const HMODULE user = windowsNt ? GetModuleHandleA("user32.dll") : nullptr;
-    if (!user)
+    if (!RunsOnNt())
         return functions;
-    functions.sendMessage = UserFunction<SendMessageWide>(user, "SendMessageW");
-    functions.setWindowText = UserFunction<SetWindowTextWide>(user, "SetWindowTextW");
+    functions.sendMessage = SystemFunction<SendMessageWide>("user32.dll", "SendMessageW");
+    functions.setWindowText = SystemFunction<SetWindowTextWide>("user32.dll", "SetWindowTextW");
     return functions;
 }
 

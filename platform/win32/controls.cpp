@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "platform/win32/files/path_text.h"
-#include "platform/win32/files/win32_error.h"
+#include "platform/win32/system/path_text.h"
+#include "platform/win32/system/win32_error.h"
 
 namespace tallowick::win32 {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "platform/layout.h"
+#include "platform/interfaces/layout.h"
 
 namespace tallowick::win32 {
 

@@ -5,7 +5,7 @@
 #undef DeleteFile
 
 #include "main_window/main_window.h"
-#include "platform/event_handler.h"
+#include "platform/runtime/event_handler.h"
 #include "platform/win32/files/win32_file_system.h"
 #include "platform/win32/win32_forms.h"
 

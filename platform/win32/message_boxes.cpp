@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "platform/win32/files/path_text.h"
+#include "platform/win32/system/path_text.h"
 
 namespace tallowick {
 

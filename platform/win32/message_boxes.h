@@ -2,9 +2,9 @@
 
 #include <string_view>
 
-namespace tallowick {
+#include "platform/runtime/toolkit_forms.h"
 
-enum class MessageKind { Information, Error };
+namespace tallowick {
 
 // Every message box of the binding goes through here, so a test can answer
 // them in advance instead of facing a modal window.

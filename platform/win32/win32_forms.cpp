@@ -1,12 +1,11 @@
 #include "platform/win32/win32_forms.h"
 
 #include <algorithm>
-#include <string>
 
-#include "platform/event_handler.h"
+#include "platform/runtime/event_handler.h"
 #include "platform/win32/control_text.h"
-#include "platform/win32/files/win32_error.h"
-#include "platform/win32/form_window.h"
+#include "platform/win32/system/win32_error.h"
+#include "platform/win32/win32_form_window.h"
 
 namespace tallowick {
 
@@ -42,7 +41,7 @@ Win32Forms::Win32Forms(HINSTANCE instance, Options options)
         systemMessageBoxes_ = std::make_unique<SystemMessageBoxes>();
         messageBoxes_ = systemMessageBoxes_.get();
     }
-    FormWindow::RegisterWindowClass(instance_);
+    Win32FormWindow::RegisterWindowClass(instance_);
     defaultFont_ = CreateDefaultFont(dpi_);
 }
 
@@ -60,22 +59,22 @@ Win32Forms::~Win32Forms()
         DeleteObject(defaultFont_);
 }
 
-FormWindow* Win32Forms::Find(const Form& form) const
+Win32FormWindow* Win32Forms::Find(const Form& form) const
 {
     const auto found = windows_.find(&form);
     return found == windows_.end() ? nullptr : found->second.get();
 }
 
-FormWindow* Win32Forms::Loaded(Form& form)
+Win32FormWindow* Win32Forms::Loaded(Form& form)
 {
-    if (ended_)
+    if (Ended())
         return nullptr;
-    if (FormWindow* window = Find(form))
+    if (Win32FormWindow* window = Find(form))
         return window;
     const HWND owner = form.Layout().taskbarButton ? nullptr : HiddenOwner();
-    auto window = std::make_unique<FormWindow>(*this, form);
+    auto window = std::make_unique<Win32FormWindow>(*this, form);
     window->Build(instance_, owner, dpi_, defaultFont_);
-    FormWindow* built = window.get();
+    Win32FormWindow* built = window.get();
     windows_.emplace(&form, std::move(window));
     return built;
 }
@@ -86,7 +85,7 @@ FormWindow* Win32Forms::Loaded(Form& form)
 HWND Win32Forms::HiddenOwner()
 {
     if (!hiddenOwner_) {
-        hiddenOwner_ = CreateWindowExA(0, FormWindow::kClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+        hiddenOwner_ = CreateWindowExA(0, Win32FormWindow::kClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                        instance_, nullptr);
         if (!hiddenOwner_)
             throw LastError();
@@ -96,24 +95,24 @@ HWND Win32Forms::HiddenOwner()
 
 HWND Win32Forms::ControlToChange(Form& form, ControlId id)
 {
-    FormWindow* window = Loaded(form);
+    Win32FormWindow* window = Loaded(form);
     if (!window)
         return nullptr;
     const HWND control = window->Control(id);
     if (!control)
-        throw Error(0, "The window " + std::string(form.Layout().name) + " has no control " + std::to_string(id) + ".");
+        ThrowNoSuchControl(form, id);
     return control;
 }
 
 HWND Win32Forms::WindowOf(const Form& form) const
 {
-    const FormWindow* window = Find(form);
+    const Win32FormWindow* window = Find(form);
     return window ? window->Handle() : nullptr;
 }
 
 HWND Win32Forms::ControlOf(const Form& form, ControlId id) const
 {
-    const FormWindow* window = Find(form);
+    const Win32FormWindow* window = Find(form);
     return window ? window->Control(id) : nullptr;
 }
 
@@ -187,7 +186,7 @@ void Win32Forms::ResumeRedraw()
 void Win32Forms::Show(Form& form)
 {
     const bool wasLoaded = Find(form) != nullptr;
-    FormWindow* window = Loaded(form);
+    Win32FormWindow* window = Loaded(form);
     if (!window)
         return;
     const HWND handle = window->Handle();
@@ -202,7 +201,7 @@ void Win32Forms::Show(Form& form)
 
 void Win32Forms::Unload(Form& form)
 {
-    const FormWindow* window = Find(form);
+    const Win32FormWindow* window = Find(form);
     if (!window)
         return;
     if (!DestroyWindow(window->Handle()))
@@ -211,9 +210,8 @@ void Win32Forms::Unload(Form& form)
 
 void Win32Forms::End()
 {
-    if (ended_)
+    if (!BeginEnd())
         return;
-    ended_ = true;
     DestroyAll();
     PostQuit();
 }
@@ -231,25 +229,12 @@ void Win32Forms::DestroyAll()
     }
 }
 
-void Win32Forms::ShowMessage(std::string_view text) { messageBoxes_->Show(text, MessageKind::Information); }
-
-void Win32Forms::ReportError(const Error& error)
-{
-    messageBoxes_->Show(FormatErrorReport(error), MessageKind::Error);
-}
-
-void Win32Forms::ButtonClicked(Form& form, ControlId button)
-{
-    if (ended_)
-        return;
-    RunEventHandler(*this, [&] { form.Click(button); });
-    ResumeRedraw();
-}
+void Win32Forms::ButtonClicked(Form& form, ControlId button) { DeliverClick(form, button); }
 
 // Closing through the title bar unloads the window.
 void Win32Forms::CloseRequested(Form& form)
 {
-    if (ended_)
+    if (Ended())
         return;
     RunEventHandler(*this, [&] { Unload(form); });
 }
@@ -299,18 +284,6 @@ int Win32Forms::Run()
         ProcessMessage(message);
     quitReceived_ = true;
     return static_cast<int>(message.wParam);
-}
-
-void Win32Forms::ProcessPendingMessages()
-{
-    MSG message{};
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            quitReceived_ = true;
-            continue;
-        }
-        ProcessMessage(message);
-    }
 }
 
 } // namespace tallowick

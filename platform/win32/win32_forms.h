@@ -6,17 +6,17 @@
 
 #include <windows.h>
 
-#include "platform/forms.h"
+#include "platform/runtime/toolkit_forms.h"
 #include "platform/win32/message_boxes.h"
 
 namespace tallowick {
 
-class FormWindow;
+class Win32FormWindow;
 
 // The forms runtime on plain Win32: each window is built from its layout,
 // clicks reach the Form, and the message loop gives every window the
 // dialog keys (Tab, access keys, Space).
-class Win32Forms : public Forms {
+class Win32Forms final : public ToolkitForms {
 public:
     struct Options {
         int dpi = 0;                           // 0: the screen's logical resolution
@@ -36,14 +36,10 @@ public:
     void Show(Form& form) override;
     void Unload(Form& form) override;
     void End() override;
-    void ShowMessage(std::string_view text) override;
-    void ReportError(const Error& error) override;
 
     // The program's message loop: runs until End or until the last window
     // has been closed. Returns the process exit code.
     int Run();
-    // Handles every message already queued, as Run does; for tests.
-    void ProcessPendingMessages();
     bool QuitRequested() const { return quitReceived_ || quitPosted_; }
 
     HWND WindowOf(const Form& form) const;                // null when not loaded
@@ -56,8 +52,13 @@ public:
     void WindowDestroyed(Form& form);
 
 private:
-    FormWindow* Find(const Form& form) const;
-    FormWindow* Loaded(Form& form); // loads a window that is not loaded; null after End
+    friend class Win32FormsProbe; // the window tests' seam
+
+    void Present(MessageKind kind, std::string_view text) override { messageBoxes_->Show(text, kind); }
+    void HandlerFinished() override { ResumeRedraw(); }
+
+    Win32FormWindow* Find(const Form& form) const;
+    Win32FormWindow* Loaded(Form& form); // loads a window that is not loaded; null after End
     HWND ControlToChange(Form& form, ControlId id);
     HWND HiddenOwner();
     void ProcessMessage(MSG& message);
@@ -72,12 +73,11 @@ private:
     MessageBoxes* messageBoxes_;
     HFONT defaultFont_ = nullptr;
     HWND hiddenOwner_ = nullptr;
-    std::map<const Form*, std::unique_ptr<FormWindow>> windows_;
+    std::map<const Form*, std::unique_ptr<Win32FormWindow>> windows_;
     // Windows destroyed while their own window procedure may still be on the
     // stack; freed once control is back in the message loop.
-    std::vector<std::unique_ptr<FormWindow>> retired_;
+    std::vector<std::unique_ptr<Win32FormWindow>> retired_;
     std::vector<HWND> listsWithoutRedraw_;
-    bool ended_ = false;
     bool destroying_ = false;
     bool quitPosted_ = false;
     bool quitReceived_ = false;

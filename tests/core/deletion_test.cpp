@@ -37,7 +37,7 @@ TEST_F(DeleteTest, DeletesEveryListedFileInOrderThenReturnsToReady)
     // The window changes once, after the last deletion, Find shown before Delete is hidden.
     EXPECT_THAT(forms.calls, ElementsAre("Label1.Caption=Cookies eaten...yum!", "List1.Clear",
                                          "cmdSrch.Visible=True", "cmdDelCookies.Visible=False"));
-    EXPECT_TRUE(main.HasCookieList());
+    EXPECT_TRUE(MainProbe::HasCookieList(main));
     EXPECT_EQ(main.CookieList().Count(), 0u);
     EXPECT_THAT(Listed(), IsEmpty());
     EXPECT_TRUE(forms.messages.empty());

@@ -6,8 +6,8 @@
 #include <string>
 #include <utility>
 
-#include "platform/file_deletion.h"
-#include "platform/file_system.h"
+#include "platform/interfaces/file_deletion.h"
+#include "platform/interfaces/file_system.h"
 
 namespace tallowick::testing {
 

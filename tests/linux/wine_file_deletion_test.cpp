@@ -4,7 +4,7 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "platform/linux/wine_file_system.h"
+#include "platform/linux/wine_drive.h"
 #include "tests/linux/wine_prefix.h"
 
 namespace tallowick::testing {
@@ -85,7 +85,7 @@ TEST_F(WineFileDeletionTest, AFolderWhereAFileWasIsRefusedAndKeptWhole)
 
     EXPECT_EQ(Delete("c:\\windows\\cookies\\site.txt"), DeletionOutcome::Failed);
     EXPECT_EQ(last.error.number(), EISDIR);
-    EXPECT_NE(last.error.description().find("Is a directory"), std::string::npos);
+    EXPECT_EQ(last.error.description(), "c:\\windows\\cookies\\site.txt: It is a folder, not a file.");
     EXPECT_NE(last.error.description().find("c:\\windows\\cookies\\site.txt"), std::string::npos);
     EXPECT_EQ(disk.Listing(), before);
 }
@@ -102,8 +102,11 @@ TEST_F(WineFileDeletionTest, NothingAtThePathIsAlreadyGone)
     EXPECT_EQ(Delete("c:\\windows\\nofolder\\a.txt"), DeletionOutcome::AlreadyGone);
     EXPECT_EQ(Delete("c:\\windows\\profiles\\a.txt"), DeletionOutcome::AlreadyGone);
     EXPECT_EQ(Delete("d:\\windows\\cookies\\a.txt"), DeletionOutcome::AlreadyGone);
-    // Never through a link: what lies beyond one is not on this drive.
-    EXPECT_EQ(Delete("c:\\windows\\linked\\cookies\\x.txt"), DeletionOutcome::AlreadyGone);
+    // Never through a link: what lies behind one may be anywhere.
+    EXPECT_EQ(Delete("c:\\windows\\linked\\cookies\\x.txt"), DeletionOutcome::Failed);
+    EXPECT_EQ(last.error.number(), EACCES);
+    EXPECT_EQ(last.error.description(), "c:\\windows\\linked\\cookies\\x.txt: The folder c:\\windows\\linked is a link; "
+                                        "nothing behind a link is searched or deleted.");
     EXPECT_TRUE(Exists(disk.At("outside/cookies/x.txt")));
     EXPECT_TRUE(Exists(disk.Drive("windows/cookies/a.txt")));
 
@@ -119,8 +122,7 @@ TEST_F(WineFileDeletionTest, AReadOnlyFileIsRefusedNotForced)
 
     EXPECT_EQ(Delete("c:\\windows\\cookies\\locked.txt"), DeletionOutcome::Failed);
     EXPECT_EQ(last.error.number(), EACCES);
-    EXPECT_NE(last.error.description().find("read-only"), std::string::npos);
-    EXPECT_NE(last.error.description().find("c:\\windows\\cookies\\locked.txt"), std::string::npos);
+    EXPECT_EQ(last.error.description(), "c:\\windows\\cookies\\locked.txt: The file is read-only.");
     EXPECT_TRUE(Exists(file));
 }
 

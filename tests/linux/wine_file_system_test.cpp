@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "platform/linux/wine_file_system.h"
+#include "platform/linux/wine_drive.h"
 #include "tests/linux/wine_prefix.h"
 
 namespace tallowick::testing {

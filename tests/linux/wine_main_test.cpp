@@ -5,13 +5,10 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "main_window/main_layout.h"
-#include "main_window/main_window.h"
-#include "platform/event_handler.h"
-#include "platform/linux/wine_file_system.h"
+#include "platform/linux/wine_drive.h"
 #include "tests/linux/injected_failures.h"
 #include "tests/linux/wine_prefix.h"
-#include "tests/support/recording_forms.h"
+#include "tests/support/main_window_state.h"
 
 namespace tallowick::testing {
 namespace {
@@ -20,23 +17,17 @@ namespace fs = std::filesystem;
 using namespace main_controls;
 
 // The real main window over a real prefix, with a windowless runtime.
-class WineMainTest : public ::testing::Test {
+class WineMainTest : public ::testing::Test, public RecordedMain {
 protected:
-    WineMainTest() { forms.Show(main); }
-
-    void Click(ControlId button)
+    WineMainTest()
+        : RecordedMain(
+              [this]() -> std::unique_ptr<FileSystem> {
+                  return std::make_unique<UnreadableFolders>(OpenWineFileSystem(disk.Prefix()), unreadable);
+              },
+              [this]() -> std::unique_ptr<FileDeletion> {
+                  return std::make_unique<RefusedDeletions>(OpenWineFileDeletion(disk.Prefix()), refused);
+              })
     {
-        RunEventHandler(forms, [&] { main.Click(button); });
-    }
-
-    std::string Status() { return forms.State(main, Label1).caption; }
-    std::vector<std::string> Listed() { return forms.State(main, List1).lines; }
-    bool FindVisible() { return forms.State(main, cmdSrch).visible; }
-    bool DeleteVisible() { return forms.State(main, cmdDelCookies).visible; }
-
-    std::vector<std::string> CookieListItems()
-    {
-        return {main.CookieList().begin(), main.CookieList().end()};
     }
 
     // The listing line of the entry that a Windows-form path on drive_c names.
@@ -94,14 +85,6 @@ protected:
     TempWinePrefix disk;
     std::set<std::string> unreadable;
     std::map<std::string, Error> refused;
-    RecordingForms forms;
-    Main main{forms,
-              [this]() -> std::unique_ptr<FileSystem> {
-                  return std::make_unique<UnreadableFolders>(OpenWineFileSystem(disk.Prefix()), unreadable);
-              },
-              [this]() -> std::unique_ptr<FileDeletion> {
-                  return std::make_unique<RefusedDeletions>(OpenWineFileDeletion(disk.Prefix()), refused);
-              }};
 };
 
 // Where an entry falls in the walk: roots, then fixed folders, then a fixed
@@ -227,7 +210,7 @@ TEST_F(WineMainTest, RefusedFilesAreReportedAndStayListedWhileTheRestAreDeleted)
     EXPECT_NE(report.find("c:\\windows\\cookies\\busy.txt"), std::string::npos) << report;
     EXPECT_NE(report.find("Error 16"), std::string::npos) << report;
     EXPECT_NE(report.find("read-only"), std::string::npos) << report;
-    EXPECT_NE(report.find("Is a directory"), std::string::npos) << report;
+    EXPECT_NE(report.find("It is a folder, not a file."), std::string::npos) << report;
     EXPECT_EQ(report.find("vanished"), std::string::npos) << report;
     EXPECT_FALSE(forms.ended);
 }

@@ -168,7 +168,9 @@ private slots:
 
         QCOMPARE(status->text(), QStringLiteral("3 Cookies found."));
         QCOMPARE(ShownLines(list), kShownOrder);
-        QCOMPARE(ToQStringList(program.forms.ListLines(program.main, main_controls::List1)), kShownOrder);
+        QCOMPARE(ToQStringList(program.Listed()), kShownOrder);
+        QCOMPARE(QString::fromStdString(program.Status()), QStringLiteral("3 Cookies found."));
+        QVERIFY(!program.FindVisible() && program.DeleteVisible());
         QVERIFY(find->isHidden());
         QVERIFY(!remove->isHidden());
         QVERIFY(program.messages.empty());
@@ -332,7 +334,7 @@ private slots:
         QTest::mouseClick(find, Qt::LeftButton);
 
         QCOMPARE(program.messages.size(), std::size_t{1});
-        QCOMPARE(program.messages.front().kind, MessageKind::Critical);
+        QCOMPARE(program.messages.front().kind, MessageKind::Error);
         QCOMPARE(program.messages.front().title, QStringLiteral("Tallowick"));
         QCOMPARE(program.messages.front().text, QStringLiteral("Error 5: Access is denied."));
         QVERIFY(program.forms.Ended());

@@ -10,9 +10,13 @@
 #include <QWindow>
 #include <QtTest>
 
-#include "tests/support/memory_drive.h"
-#include "platform/layout.h"
+#include <QAbstractButton>
+#include <QLabel>
+
+#include "platform/interfaces/layout.h"
 #include "platform/qt/qt_forms.h"
+#include "tests/support/main_window_state.h"
+#include "tests/support/memory_drive.h"
 
 namespace tallowick::test {
 
@@ -81,8 +85,8 @@ struct RecordedMessage {
 };
 
 // The program's main window on an in-memory disk, with message boxes
-// answered at once and recorded.
-struct Program {
+// answered at once and recorded. Its state is read from the widgets.
+struct Program : testing::MainWindowState {
     testing::MemoryDrive disk;
     QtForms forms;
     Main main{forms, disk.FileSystems(), disk.Deletions()};
@@ -93,6 +97,36 @@ struct Program {
         forms.SetMessagePresenter([this](MessageKind kind, const QString& title, const QString& text) {
             messages.push_back({kind, title, text});
         });
+    }
+
+private:
+    QWidget* Control(ControlId id) const
+    {
+        QWidget* window = forms.Window(main);
+        const auto name = main.Layout().controls[static_cast<std::size_t>(id)].name;
+        return window ? window->findChild<QWidget*>(Text(name), Qt::FindDirectChildrenOnly) : nullptr;
+    }
+    std::string Caption(ControlId id) const override
+    {
+        QWidget* control = Control(id);
+        if (auto* label = qobject_cast<QLabel*>(control))
+            return label->text().toStdString();
+        if (auto* button = qobject_cast<QAbstractButton*>(control))
+            return button->text().toStdString();
+        return {};
+    }
+    std::vector<std::string> Lines(ControlId id) const override
+    {
+        std::vector<std::string> lines;
+        if (auto* list = qobject_cast<QListView*>(Control(id)))
+            for (const QString& line : ShownLines(list))
+                lines.push_back(line.toStdString());
+        return lines;
+    }
+    bool Visible(ControlId id) const override
+    {
+        QWidget* control = Control(id);
+        return control != nullptr && !control->isHidden();
     }
 };
 

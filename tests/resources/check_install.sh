@@ -2,12 +2,11 @@
 # Installs the build into a temporary DESTDIR, as a package build would, and
 # checks that the program, its desktop entry, icon and metainfo land in the
 # freedesktop places with the committed contents.
-# Usage: check_install.sh CMAKE BUILD_DIR RESOURCES_DIR EXPECT_PROGRAM(0|1)
+# Usage: check_install.sh CMAKE BUILD_DIR RESOURCES_DIR
 set -eu
 cmake=$1
 build=$2
 resources=$3
-expect_program=$4
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -29,13 +28,9 @@ expect_copy share/applications/tallowick.desktop tallowick.desktop
 expect_copy share/icons/hicolor/32x32/apps/tallowick.png tallowick.png
 expect_copy share/metainfo/example.velmora.Tallowick.metainfo.xml tallowick.metainfo.xml
 
-if [ "$expect_program" = 1 ]; then
-    if [ ! -x "$root/bin/tallowick" ]; then
-        echo "FAIL: bin/tallowick not installed as an executable"
-        status=1
-    fi
-else
-    echo "NOTE: no tallowick program target in this build; bin/tallowick not expected"
+if [ ! -x "$root/bin/tallowick" ]; then
+    echo "FAIL: bin/tallowick not installed as an executable"
+    status=1
 fi
 [ "$status" -eq 0 ] && echo "PASS: install puts the program and its desktop files in place"
 exit "$status"

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/forms.h"
+#include "platform/interfaces/forms.h"
 
 namespace tallowick::testing {
 
@@ -66,8 +66,12 @@ public:
         for (const auto& row : form.Layout().controls)
             controls.push_back({std::string(row.caption), row.visible, {}});
     }
-    bool IsLoaded(Form& form) const { return loaded_.count(&form) != 0; }
-    ControlState& State(Form& form, ControlId id) { return loaded_.at(&form).at(static_cast<std::size_t>(id)); }
+    bool IsLoaded(const Form& form) const { return loaded_.count(&form) != 0; }
+    ControlState& State(const Form& form, ControlId id) { return loaded_.at(&form).at(static_cast<std::size_t>(id)); }
+    const ControlState& State(const Form& form, ControlId id) const
+    {
+        return loaded_.at(&form).at(static_cast<std::size_t>(id));
+    }
 
     std::vector<std::string> calls;
     std::vector<std::string> messages;
@@ -81,7 +85,7 @@ private:
         return std::string(form.Layout().controls[static_cast<std::size_t>(id)].name);
     }
 
-    std::map<Form*, std::vector<ControlState>> loaded_;
+    std::map<const Form*, std::vector<ControlState>> loaded_;
 };
 
 } // namespace tallowick::testing

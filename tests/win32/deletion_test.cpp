@@ -5,7 +5,7 @@
 #include <windows.h>
 #undef DeleteFile
 
-#include "platform/win32/files/win32_error.h"
+#include "platform/win32/system/win32_error.h"
 #include "platform/win32/files/win32_file_system.h"
 #include "tests/win32/drive_c.h"
 

@@ -5,8 +5,8 @@
 #include <windows.h>
 
 #include "main_window/main_layout.h"
-#include "platform/win32/files/path_text.h"
-#include "platform/win32/files/win32_error.h"
+#include "platform/win32/system/path_text.h"
+#include "platform/win32/system/win32_error.h"
 
 namespace tallowick::testing {
 namespace drive_c {
@@ -105,11 +105,9 @@ bool FitsAnsiCodePage(const std::string& text) { return win32::AnsiFromPathText(
 } // namespace drive_c
 
 WindowOnDriveC::WindowOnDriveC(win32::FileNames names)
-    : main(
-          forms, [names] { return win32::OpenWin32FileSystem(win32::OpenFileApi(names)); },
-          [names] { return win32::OpenWin32FileDeletion(win32::OpenFileApi(names)); })
+    : RecordedMain([names] { return win32::OpenWin32FileSystem(win32::OpenFileApi(names)); },
+                   [names] { return win32::OpenWin32FileDeletion(win32::OpenFileApi(names)); })
 {
-    forms.Load(main);
 }
 
 namespace {

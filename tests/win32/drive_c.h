@@ -6,10 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "main_window/main_layout.h"
-#include "main_window/main_window.h"
 #include "platform/win32/files/win32_file_api.h"
-#include "tests/support/recording_forms.h"
+#include "tests/support/main_window_state.h"
 
 namespace tallowick::testing {
 
@@ -37,16 +35,8 @@ bool FitsAnsiCodePage(const std::string& text);
 
 // The main window over the real Windows file system, with a windowless
 // forms runtime that records what the window shows.
-struct WindowOnDriveC {
+struct WindowOnDriveC : RecordedMain {
     explicit WindowOnDriveC(win32::FileNames names = win32::FileNames::SystemChoice);
-
-    std::string Status() { return forms.State(main, main_controls::Label1).caption; }
-    std::vector<std::string> Listed() { return forms.State(main, main_controls::List1).lines; }
-    bool FindVisible() { return forms.State(main, main_controls::cmdSrch).visible; }
-    bool DeleteVisible() { return forms.State(main, main_controls::cmdDelCookies).visible; }
-
-    RecordingForms forms;
-    Main main;
 };
 
 // Every test starts and ends with none of the searched folders on drive C:

@@ -12,8 +12,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "platform/event_handler.h"
-#include "platform/win32/files/win32_error.h"
+#include "platform/runtime/event_handler.h"
+#include "platform/win32/system/win32_error.h"
 #include "platform/win32/files/win32_file_system.h"
 #include "tests/win32/drive_c.h"
 
@@ -32,7 +32,7 @@ public:
     {
         return real_->GetAttributes(path, attributes);
     }
-    unsigned long ListFolder(const std::string& folder, std::vector<win32::ListedEntry>& entries) override
+    unsigned long ListFolder(const std::string& folder, std::vector<win32::FoundEntry>& entries) override
     {
         if (const auto hook = beforeListing.find(folder); hook != beforeListing.end())
             if (const unsigned long error = hook->second(); error != 0)
@@ -45,10 +45,9 @@ private:
     std::unique_ptr<win32::FileApi> real_ = win32::OpenFileApi(win32::FileNames::SystemChoice);
 };
 
-struct WindowWithFailures {
+struct WindowWithFailures : RecordedMain {
     WindowWithFailures()
-        : main(
-              forms,
+        : RecordedMain(
               [this] {
                   auto api = std::make_unique<FailingFileApi>();
                   api->beforeListing = beforeListing;
@@ -56,12 +55,9 @@ struct WindowWithFailures {
               },
               [] { return OpenWin32FileDeletion(); })
     {
-        forms.Load(main);
     }
 
     std::map<std::string, std::function<unsigned long()>> beforeListing;
-    RecordingForms forms;
-    Main main;
 };
 
 using FailuresOnDriveC = DriveCTest;
@@ -74,13 +70,13 @@ TEST_F(FailuresOnDriveC, AFolderThatMayNotBeReadIsPassedOver)
 
     WindowWithFailures window;
     window.beforeListing["c:\\windows\\profiles\\user2\\cookies"] = [] { return ERROR_ACCESS_DENIED; };
-    RunEventHandler(window.forms, [&] { window.main.cmdSrch_Click(); });
+    window.Click(main_controls::cmdSrch);
 
     EXPECT_TRUE(window.forms.errors.empty());
-    EXPECT_THAT(window.forms.State(window.main, main_controls::List1).lines,
+    EXPECT_THAT(window.Listed(),
                 UnorderedElementsAre("c:\\windows\\cookies\\a[1].txt",
                                      "c:\\windows\\profiles\\user1\\cookies\\mine[1].txt"));
-    EXPECT_EQ(window.forms.State(window.main, main_controls::Label1).caption, "2 Cookies found.");
+    EXPECT_EQ(window.Status(), "2 Cookies found.");
 }
 
 TEST_F(FailuresOnDriveC, AFolderThatVanishesBeforeItsListingIsPassedOver)
@@ -94,10 +90,10 @@ TEST_F(FailuresOnDriveC, AFolderThatVanishesBeforeItsListingIsPassedOver)
         drive_c::RemoveTree("c:\\windows\\profiles\\gone");
         return 0ul;
     };
-    RunEventHandler(window.forms, [&] { window.main.cmdSrch_Click(); });
+    window.Click(main_controls::cmdSrch);
 
     EXPECT_TRUE(window.forms.errors.empty());
-    EXPECT_THAT(window.forms.State(window.main, main_controls::List1).lines,
+    EXPECT_THAT(window.Listed(),
                 UnorderedElementsAre("c:\\windows\\profiles\\user1\\cookies\\mine[1].txt"));
 }
 
@@ -107,7 +103,7 @@ TEST_F(FailuresOnDriveC, AnyOtherFailureEndsTheSearchWithTheSystemsNumberAndText
 
     WindowWithFailures window;
     window.beforeListing["c:\\windows\\cookies"] = [] { return ERROR_GEN_FAILURE; };
-    RunEventHandler(window.forms, [&] { window.main.cmdSrch_Click(); });
+    window.Click(main_controls::cmdSrch);
 
     ASSERT_EQ(window.forms.errors.size(), 1u);
     EXPECT_EQ(window.forms.errors[0].number(), ERROR_GEN_FAILURE);

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/win32/files/path_text.h"
+#include "platform/win32/system/path_text.h"
 
 namespace tallowick::win32 {
 namespace {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "platform/win32/system/system_function.h"
 #include "tests/win32/drive_c.h"
 
 namespace tallowick::testing {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/win32/files/win32_file_api.h"
+#include "platform/win32/system/system_function.h"
 
 namespace tallowick::win32 {
 namespace {

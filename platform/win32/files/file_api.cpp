@@ -2,9 +2,10 @@
 
 #include <windows.h>
 
-#include "platform/win32/files/path_text.h"
-#include "platform/win32/files/win32_error.h"
+#include "platform/win32/system/path_text.h"
+#include "platform/win32/system/win32_error.h"
 #include "platform/win32/files/win32_file_api.h"
+#include "platform/win32/system/system_function.h"
 
 namespace tallowick::win32 {
 namespace {
@@ -40,15 +41,6 @@ unsigned long ListEntries(const Char* pattern, FindFirst findFirst, FindNext fin
     return error == ERROR_NO_MORE_FILES ? 0 : error;
 }
 
-template <typename Function>
-Function KernelFunction(const char* name)
-{
-    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    const FARPROC address = kernel ? GetProcAddress(kernel, name) : nullptr;
-    // Through void (*)(), the one function type that converts to any other.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
-}
-
 // The W functions, fetched at run time rather than imported: on 95 and 98
 // they are stubs that fail, and only NT ever calls them.
 class UnicodeFileApi final : public FileApi {
@@ -70,7 +62,7 @@ public:
         return attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : 0;
     }
 
-    unsigned long ListFolder(const std::string& folder, std::vector<ListedEntry>& entries) override
+    unsigned long ListFolder(const std::string& folder, std::vector<FoundEntry>& entries) override
     {
         const std::optional<std::wstring> wide = SystemPath(folder);
         if (!wide)
@@ -110,10 +102,10 @@ private:
     using GetFileAttributesWFunction = DWORD(WINAPI*)(LPCWSTR);
     using DeleteFileWFunction = BOOL(WINAPI*)(LPCWSTR);
 
-    FindFirstFileWFunction findFirst_ = KernelFunction<FindFirstFileWFunction>("FindFirstFileW");
-    FindNextFileWFunction findNext_ = KernelFunction<FindNextFileWFunction>("FindNextFileW");
-    GetFileAttributesWFunction getAttributes_ = KernelFunction<GetFileAttributesWFunction>("GetFileAttributesW");
-    DeleteFileWFunction deleteFile_ = KernelFunction<DeleteFileWFunction>("DeleteFileW");
+    FindFirstFileWFunction findFirst_ = SystemFunction<FindFirstFileWFunction>("kernel32.dll", "FindFirstFileW");
+    FindNextFileWFunction findNext_ = SystemFunction<FindNextFileWFunction>("kernel32.dll", "FindNextFileW");
+    GetFileAttributesWFunction getAttributes_ = SystemFunction<GetFileAttributesWFunction>("kernel32.dll", "GetFileAttributesW");
+    DeleteFileWFunction deleteFile_ = SystemFunction<DeleteFileWFunction>("kernel32.dll", "DeleteFileW");
 };
 
 // The A functions, as Windows 95 and 98 have them.
@@ -128,14 +120,14 @@ public:
         return attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : 0;
     }
 
-    unsigned long ListFolder(const std::string& folder, std::vector<ListedEntry>& entries) override
+    unsigned long ListFolder(const std::string& folder, std::vector<FoundEntry>& entries) override
     {
         const std::optional<std::string> ansi = AnsiFromPathText(folder);
         if (!ansi)
             return ERROR_INVALID_NAME;
         const std::string pattern = *ansi + "\\*";
         const auto take = [&](const WIN32_FIND_DATAA& data) {
-            if (std::optional<ListedEntry> entry = Entry(data))
+            if (std::optional<FoundEntry> entry = Entry(data))
                 entries.push_back(std::move(*entry));
         };
         return ListEntries<WIN32_FIND_DATAA>(pattern.c_str(), FindFirstFileA, FindNextFileA, take);
@@ -159,25 +151,23 @@ private:
     }
 
     // The entry with the name that reaches it; nothing when no name does.
-    static std::optional<ListedEntry> Entry(const WIN32_FIND_DATAA& data)
+    static std::optional<FoundEntry> Entry(const WIN32_FIND_DATAA& data)
     {
         const std::string longName = data.cFileName;
         const std::optional<std::string> name = PathTextFromAnsi(longName);
         const std::string shownName = name ? *name : DisplayTextFromAnsi(longName);
         if (name && (Addressable(longName) || longName == "." || longName == ".."))
-            return ListedEntry{shownName, *name, data.dwFileAttributes};
+            return FoundEntry{shownName, *name, data.dwFileAttributes};
 
         const std::string shortName = data.cAlternateFileName;
         const std::optional<std::string> pathName = PathTextFromAnsi(shortName);
         if (!pathName || !Addressable(shortName))
             return std::nullopt;
-        return ListedEntry{shownName, *pathName, data.dwFileAttributes};
+        return FoundEntry{shownName, *pathName, data.dwFileAttributes};
     }
 };
 
 } // namespace
-
-bool RunsOnNt() { return (GetVersion() & 0x80000000u) == 0; }
 
 std::unique_ptr<FileApi> OpenFileApi(FileNames names)
 {

@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_deletion.h"
-#include "platform/file_system.h"
+#include "platform/interfaces/file_deletion.h"
+#include "platform/interfaces/file_system.h"
 
 namespace tallowick::win32 {
 
 // One entry of a folder listing.
-struct ListedEntry {
+struct FoundEntry {
     std::string name;     // as the system reports it, UTF-8
     std::string pathName; // what addresses it: the name, or its short name where the name cannot
     unsigned long attributes = 0;
@@ -24,7 +24,7 @@ public:
     virtual unsigned long GetAttributes(const std::string& path, unsigned long& attributes) = 0;
     // Every entry of the folder, "." and ".." included; an empty folder is
     // no error. Only "<folder>\*" is ever used as a pattern.
-    virtual unsigned long ListFolder(const std::string& folder, std::vector<ListedEntry>& entries) = 0;
+    virtual unsigned long ListFolder(const std::string& folder, std::vector<FoundEntry>& entries) = 0;
     virtual unsigned long RemoveFile(const std::string& path) = 0;
 };
 
@@ -33,9 +33,6 @@ enum class FileNames {
     Unicode,      // the W functions (NT only)
     Ansi,         // the A functions
 };
-
-// True on the NT family (NT 4.0, 2000 and later), false on 95 and 98.
-bool RunsOnNt();
 
 std::unique_ptr<FileApi> OpenFileApi(FileNames names);
 

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "platform/file_deletion.h"
-#include "platform/file_system.h"
+#include "platform/interfaces/file_deletion.h"
+#include "platform/interfaces/file_system.h"
 
 namespace tallowick {
 

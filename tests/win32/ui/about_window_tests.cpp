@@ -176,13 +176,13 @@ TEST(AboutWindow, ClosingAboutLeavesMainAsItWas)
     program.Click(main_ids::cmdSrch);
     OpenAbout(program);
     // Main works while About is open.
-    EXPECT_EQ(TextOf(program.Control(main_ids::Label1)), std::string("1 Cookies found."));
+    EXPECT_EQ(program.Status(), std::string("1 Cookies found."));
     program.PostToWindow(program.AboutWindow(), WM_CLOSE);
     EXPECT_TRUE(program.AboutWindow() == nullptr);
     EXPECT_TRUE(program.MainWindow() != nullptr);
-    EXPECT_EQ(TextOf(program.Control(main_ids::Label1)), std::string("1 Cookies found."));
-    EXPECT_EQ(ListLines(program.Control(main_ids::List1)).size(), 1u);
-    EXPECT_TRUE(IsShown(program.Control(main_ids::cmdDelCookies)));
+    EXPECT_EQ(program.Status(), std::string("1 Cookies found."));
+    EXPECT_EQ(program.Listed().size(), 1u);
+    EXPECT_TRUE(program.DeleteVisible());
     EXPECT_EQ(program.main.CookieList().Count(), 1u);
     EXPECT_TRUE(!program.forms.QuitRequested());
 }

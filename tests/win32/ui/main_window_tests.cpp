@@ -189,14 +189,14 @@ TEST(MainWindow, ListAndStatusLineAreWhite)
 TEST(MainWindow, StartsReadyWithFocusOnFindCookies)
 {
     ProgramFixture program;
-    EXPECT_TRUE(ListLines(program.Control(List1)).empty());
-    EXPECT_EQ(TextOf(program.Control(Label1)), std::string());
+    EXPECT_TRUE(program.Listed().empty());
+    EXPECT_EQ(program.Status(), std::string());
     EXPECT_EQ(TextOf(program.Control(cmdSrch)), std::string("Find Cookies"));
     EXPECT_EQ(TextOf(program.Control(cmdDelCookies)), std::string("&Delete Cookies"));
     EXPECT_EQ(TextOf(program.Control(cmdExt)), std::string("Close"));
     EXPECT_EQ(TextOf(program.Control(Command1)), std::string("About"));
-    EXPECT_TRUE(IsShown(program.Control(cmdSrch)));
-    EXPECT_TRUE(!IsShown(program.Control(cmdDelCookies)));
+    EXPECT_TRUE(program.FindVisible());
+    EXPECT_TRUE(!program.DeleteVisible());
     EXPECT_TRUE(IsShown(program.Control(cmdExt)));
     EXPECT_TRUE(IsShown(program.Control(Command1)));
     EXPECT_TRUE(GetFocus() == program.Control(cmdSrch));
@@ -221,16 +221,16 @@ TEST(MainWindow, FindListsEveryCookieAndSwitchesToListed)
     AddThreeCookies(program.drive);
     program.Click(cmdSrch);
 
-    const auto lines = ListLines(program.Control(List1));
+    const auto lines = program.Listed();
     ASSERT_TRUE(lines.size() == 3u);
     // The list sorts its lines; CookieList keeps the walk's order.
     EXPECT_EQ(lines[0], std::string("c:\\windows\\cookies\\b[1].txt"));
     EXPECT_EQ(lines[1], std::string("c:\\windows\\cookies\\z[1].txt"));
     EXPECT_EQ(lines[2], std::string("c:\\winnt\\profiles\\alice\\cookies\\a[2].txt"));
     EXPECT_EQ(program.main.CookieList().Item(1), std::string("c:\\windows\\cookies\\z[1].txt"));
-    EXPECT_EQ(TextOf(program.Control(Label1)), std::string("3 Cookies found."));
-    EXPECT_TRUE(!IsShown(program.Control(cmdSrch)));
-    EXPECT_TRUE(IsShown(program.Control(cmdDelCookies)));
+    EXPECT_EQ(program.Status(), std::string("3 Cookies found."));
+    EXPECT_TRUE(!program.FindVisible());
+    EXPECT_TRUE(program.DeleteVisible());
     // The hidden button handed the focus on instead of keeping it.
     EXPECT_TRUE(GetFocus() != program.Control(cmdSrch));
     EXPECT_TRUE(GetFocus() != nullptr && IsShown(GetFocus()));
@@ -252,7 +252,7 @@ TEST(MainWindow, SearchingSystemIsOnScreenWhileTheWalkRuns)
     };
     program.Click(cmdSrch);
     EXPECT_TRUE(checks > 0);
-    EXPECT_EQ(TextOf(program.Control(Label1)), std::string("1 Cookies found."));
+    EXPECT_EQ(program.Status(), std::string("1 Cookies found."));
 }
 
 TEST(MainWindow, ManyLinesAreDrawnOnceTheHandlerIsDone)
@@ -263,7 +263,7 @@ TEST(MainWindow, ManyLinesAreDrawnOnceTheHandlerIsDone)
     program.Click(cmdSrch);
     const HWND list = program.Control(List1);
     EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 2000);
-    EXPECT_EQ(TextOf(program.Control(Label1)), std::string("2000 Cookies found."));
+    EXPECT_EQ(program.Status(), std::string("2000 Cookies found."));
     // Drawing was switched off while the lines went in and is back on: the
     // list has taken its scroll bar.
     EXPECT_TRUE(IsShown(list));
@@ -275,10 +275,10 @@ TEST(MainWindow, FindWithNothingStaysReady)
     ProgramFixture program;
     program.drive.AddFolder("c:\\windows\\cookies");
     program.Click(cmdSrch);
-    EXPECT_EQ(TextOf(program.Control(Label1)), std::string("0 cookies found."));
-    EXPECT_TRUE(IsShown(program.Control(cmdSrch)));
-    EXPECT_TRUE(!IsShown(program.Control(cmdDelCookies)));
-    EXPECT_TRUE(ListLines(program.Control(List1)).empty());
+    EXPECT_EQ(program.Status(), std::string("0 cookies found."));
+    EXPECT_TRUE(program.FindVisible());
+    EXPECT_TRUE(!program.DeleteVisible());
+    EXPECT_TRUE(program.Listed().empty());
     program.Click(cmdSrch); // runs the whole walk again
     EXPECT_EQ(program.drive.fileSystemsOpened, 2);
 }
@@ -288,21 +288,21 @@ TEST(MainWindow, AltDDeletesWhileDeleteIsShownThenFindAgain)
     ProgramFixture program;
     AddThreeCookies(program.drive);
     program.Click(cmdSrch);
-    ASSERT_TRUE(IsShown(program.Control(cmdDelCookies)));
+    ASSERT_TRUE(program.DeleteVisible());
 
     program.PressAltKey('d');
     EXPECT_EQ(program.drive.deletionRequests.size(), 3u);
     EXPECT_TRUE(!program.drive.HasFile("c:\\windows\\cookies\\b[1].txt"));
     EXPECT_TRUE(!program.drive.HasFile("c:\\winnt\\profiles\\alice\\cookies\\a[2].txt"));
     EXPECT_TRUE(program.drive.HasFile("c:\\windows\\cookies\\index.dat"));
-    EXPECT_EQ(TextOf(program.Control(Label1)), std::string("Cookies eaten...yum!"));
-    EXPECT_TRUE(ListLines(program.Control(List1)).empty());
-    EXPECT_TRUE(IsShown(program.Control(cmdSrch)));
-    EXPECT_TRUE(!IsShown(program.Control(cmdDelCookies)));
+    EXPECT_EQ(program.Status(), std::string("Cookies eaten...yum!"));
+    EXPECT_TRUE(program.Listed().empty());
+    EXPECT_TRUE(program.FindVisible());
+    EXPECT_TRUE(!program.DeleteVisible());
     EXPECT_EQ(program.main.CookieList().Count(), 0u);
 
     program.Click(cmdSrch);
-    EXPECT_EQ(TextOf(program.Control(Label1)), std::string("0 cookies found."));
+    EXPECT_EQ(program.Status(), std::string("0 cookies found."));
 }
 
 TEST(MainWindow, AltDDoesNothingWhileDeleteIsHidden)
@@ -311,13 +311,13 @@ TEST(MainWindow, AltDDoesNothingWhileDeleteIsHidden)
     program.drive.AddFile("c:\\windows\\cookies\\a.txt");
     program.PressAltKey('d');
     EXPECT_EQ(program.drive.deletionsOpened, 0);
-    EXPECT_EQ(TextOf(program.Control(Label1)), std::string());
+    EXPECT_EQ(program.Status(), std::string());
     // Nor after a search that found nothing.
     program.drive.folders.clear();
     program.Click(cmdSrch);
     program.PressAltKey('d');
     EXPECT_EQ(program.drive.deletionsOpened, 0);
-    EXPECT_EQ(TextOf(program.Control(Label1)), std::string("0 cookies found."));
+    EXPECT_EQ(program.Status(), std::string("0 cookies found."));
     // A click message on the hidden button is refused as well.
     SendMessageA(program.MainWindow(), WM_COMMAND, MAKEWPARAM(100 + cmdDelCookies, BN_CLICKED),
                  reinterpret_cast<LPARAM>(program.Control(cmdDelCookies)));
@@ -335,7 +335,7 @@ TEST(MainWindow, SpacePressesTheFocusedButtonEnterAndEscapeDoNothing)
     EXPECT_TRUE(program.MainWindow() != nullptr);
     program.PressKey(VK_SPACE);
     EXPECT_EQ(program.drive.fileSystemsOpened, 1);
-    EXPECT_EQ(TextOf(program.Control(Label1)), std::string("1 Cookies found."));
+    EXPECT_EQ(program.Status(), std::string("1 Cookies found."));
 }
 
 TEST(MainWindow, DeletionRefusedNamesTheFileAndRunsOn)
@@ -351,8 +351,8 @@ TEST(MainWindow, DeletionRefusedNamesTheFileAndRunsOn)
     ASSERT_TRUE(program.boxes.shown.size() == 1u);
     EXPECT_TRUE(program.boxes.shown[0].second == tallowick::MessageKind::Information);
     EXPECT_TRUE(program.boxes.shown[0].first.find("a[2].txt") != std::string::npos);
-    EXPECT_EQ(TextOf(program.Control(Label1)), std::string("1 Cookies not deleted."));
-    const auto lines = ListLines(program.Control(List1));
+    EXPECT_EQ(program.Status(), std::string("1 Cookies not deleted."));
+    const auto lines = program.Listed();
     ASSERT_TRUE(lines.size() == 1u);
     EXPECT_EQ(lines[0], std::string("c:\\winnt\\profiles\\alice\\cookies\\a[2].txt"));
     EXPECT_TRUE(!program.forms.QuitRequested());
@@ -405,5 +405,5 @@ TEST(MainWindow, PathsOutsideAsciiShowExactlyOnNt)
     wchar_t line[128] = {};
     SendMessageW(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(line));
     EXPECT_TRUE(std::wcscmp(line, L"c:\\windows\\cookies\\caf\u00e9-\u03a9[1].txt") == 0);
-    EXPECT_EQ(TextOf(program.Control(Label1)), std::string("1 Cookies found."));
+    EXPECT_EQ(program.Status(), std::string("1 Cookies found."));
 }

@@ -18,15 +18,19 @@ ProgramFixture::~ProgramFixture()
     Pump();
 }
 
+std::string ProgramFixture::Caption(ControlId id) const { return TextOf(Control(id)); }
+std::vector<std::string> ProgramFixture::Lines(ControlId id) const { return ListLines(Control(id)); }
+bool ProgramFixture::Visible(ControlId id) const { return IsShown(Control(id)); }
+
 HWND ProgramFixture::AboutWindow() const
 {
-    const tallowick::About* about = main.AboutWindow();
+    const tallowick::About* about = tallowick::MainProbe::AboutWindow(main);
     return about ? forms.WindowOf(*about) : nullptr;
 }
 
 HWND ProgramFixture::AboutControl(ControlId id) const
 {
-    const tallowick::About* about = main.AboutWindow();
+    const tallowick::About* about = tallowick::MainProbe::AboutWindow(main);
     return about ? forms.ControlOf(*about, id) : nullptr;
 }
 

@@ -8,9 +8,31 @@
 #undef DeleteFile
 
 #include "main_window/main_window.h"
-#include "tests/support/memory_drive.h"
 #include "platform/win32/message_boxes.h"
 #include "platform/win32/win32_forms.h"
+#include "tests/support/main_window_state.h"
+#include "tests/support/memory_drive.h"
+
+namespace tallowick {
+
+// The window tests' seam into the runtime: handles every message already
+// queued, as the message loop does.
+class Win32FormsProbe {
+public:
+    static void ProcessPendingMessages(Win32Forms& forms)
+    {
+        MSG message{};
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                forms.quitReceived_ = true;
+                continue;
+            }
+            forms.ProcessMessage(message);
+        }
+    }
+};
+
+} // namespace tallowick
 
 namespace ui_test {
 
@@ -25,7 +47,7 @@ public:
 
 // The program as it starts: Main shown over an in-memory drive, at a chosen
 // resolution. Everything is driven with window messages.
-class ProgramFixture {
+class ProgramFixture : public tallowick::testing::MainWindowState {
 public:
     explicit ProgramFixture(int dpi = 96);
     ~ProgramFixture(); // ends the program before the forms go
@@ -38,7 +60,7 @@ public:
     // BM_CLICK on a control of Main, then the queued messages.
     void Click(ControlId id);
     void ClickButton(HWND button);
-    void Pump() { forms.ProcessPendingMessages(); }
+    void Pump() { tallowick::Win32FormsProbe::ProcessPendingMessages(forms); }
     // Posts a key to the focused control (or the given window) as the
     // keyboard would, and lets the message loop handle it.
     void PressKey(WPARAM key);
@@ -49,6 +71,11 @@ public:
     AnsweredMessageBoxes boxes;
     tallowick::Win32Forms forms;
     tallowick::Main main;
+
+private:
+    std::string Caption(ControlId id) const override;
+    std::vector<std::string> Lines(ControlId id) const override;
+    bool Visible(ControlId id) const override;
 };
 
 std::string TextOf(HWND window);

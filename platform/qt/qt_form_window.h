@@ -8,10 +8,10 @@ namespace tallowick {
 
 // The top-level widget of one loaded window. A plain QWidget, not a QDialog,
 // so Escape closes nothing; closing it through the title bar unloads it.
-class FormWindow final : public QWidget {
+class QtFormWindow final : public QWidget {
     Q_OBJECT
 public:
-    explicit FormWindow(std::function<void()> unload);
+    explicit QtFormWindow(std::function<void()> unload);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

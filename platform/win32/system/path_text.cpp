@@ -1,8 +1,10 @@
-#include "platform/win32/files/path_text.h"
+#include "platform/win32/system/path_text.h"
 
 #include <algorithm>
 
 #include <windows.h>
+
+#include "platform/rules/utf8.h"
 
 namespace tallowick::win32 {
 namespace {
@@ -39,47 +41,6 @@ void AppendUtf16(std::wstring& out, char32_t code)
     } else {
         out += static_cast<wchar_t>(code);
     }
-}
-
-// One code point (or lone surrogate) from `text` at `pos`; nothing when the
-// bytes there are not a shortest-form sequence. `pos` moves past the bytes
-// of the sequence, never past one that starts the next character.
-std::optional<char32_t> DecodeOne(std::string_view text, std::size_t& pos)
-{
-    const auto lead = static_cast<unsigned char>(text[pos++]);
-    if (lead < 0x80)
-        return lead;
-
-    int trailing = 0;
-    char32_t code = 0;
-    char32_t minimum = 0;
-    if ((lead & 0xE0) == 0xC0) {
-        trailing = 1;
-        code = lead & 0x1Fu;
-        minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        trailing = 2;
-        code = lead & 0x0Fu;
-        minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        trailing = 3;
-        code = lead & 0x07u;
-        minimum = 0x10000;
-    } else {
-        return std::nullopt;
-    }
-    for (int i = 0; i < trailing; ++i) {
-        if (pos >= text.size())
-            return std::nullopt;
-        const auto next = static_cast<unsigned char>(text[pos]);
-        if ((next & 0xC0) != 0x80)
-            return std::nullopt;
-        code = (code << 6) | (next & 0x3Fu);
-        ++pos;
-    }
-    if (code < minimum || code > 0x10FFFF)
-        return std::nullopt;
-    return code;
 }
 
 std::wstring WideFromAnsi(std::string_view ansi)
@@ -136,7 +97,7 @@ std::optional<std::wstring> WideFromPathText(std::string_view text)
     std::wstring wide;
     wide.reserve(text.size());
     for (std::size_t pos = 0; pos < text.size();) {
-        const std::optional<char32_t> code = DecodeOne(text, pos);
+        const std::optional<char32_t> code = DecodeUtf8(text, pos);
         if (!code)
             return std::nullopt;
         AppendUtf16(wide, *code);
@@ -171,7 +132,7 @@ std::wstring WideFromDisplayText(std::string_view text)
     std::wstring wide;
     wide.reserve(text.size());
     for (std::size_t pos = 0; pos < text.size();)
-        AppendUtf16(wide, DecodeOne(text, pos).value_or(kReplacement));
+        AppendUtf16(wide, DecodeUtf8(text, pos).value_or(kReplacement));
     return wide;
 }
 

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "platform/error.h"
-#include "platform/layout.h"
+#include "platform/interfaces/error.h"
+#include "platform/interfaces/layout.h"
 
 namespace tallowick {
 

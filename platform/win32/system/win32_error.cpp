@@ -1,8 +1,8 @@
-#include "platform/win32/files/win32_error.h"
+#include "platform/win32/system/win32_error.h"
 
 #include <windows.h>
 
-#include "platform/win32/files/path_text.h"
+#include "platform/win32/system/path_text.h"
 
 namespace tallowick {
 

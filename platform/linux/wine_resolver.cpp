@@ -1,4 +1,4 @@
-#include "platform/linux/wine_path.h"
+#include "platform/linux/wine_resolver.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -52,50 +52,6 @@ std::string Folded(std::string_view name)
 
 bool IsDotOrDotDot(const char* name) { return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)); }
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
-bool IsValidUtf8(std::string_view text)
-{
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-    const std::size_t size = text.size();
-    std::size_t i = 0;
-    while (i < size) {
-        const unsigned char lead = bytes[i];
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t length = 0;
-        unsigned char low = 0x80;
-        unsigned char high = 0xBF;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            if (lead == 0xE0)
-                low = 0xA0;
-            else if (lead == 0xED)
-                high = 0x9F;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            if (lead == 0xF0)
-                low = 0x90;
-            else if (lead == 0xF4)
-                high = 0x8F;
-        } else {
-            return false;
-        }
-        if (size - i < length)
-            return false;
-        if (bytes[i + 1] < low || bytes[i + 1] > high)
-            return false;
-        for (std::size_t k = 2; k < length; ++k)
-            if (bytes[i + k] < 0x80 || bytes[i + k] > 0xBF)
-                return false;
-        i += length;
-    }
-    return true;
-}
-
 } // namespace
 
 Drive OpenDrive(const std::filesystem::path& prefix)
@@ -109,91 +65,60 @@ Drive OpenDrive(const std::filesystem::path& prefix)
     return drive;
 }
 
-bool IsReportableName(std::string_view name)
-{
-    return name.find('\\') == std::string_view::npos && IsValidUtf8(name);
-}
-
-bool IsPlainComponent(std::string_view component)
-{
-    return !component.empty() && component != "." && component != ".." &&
-           component.find_first_of(std::string_view("/\0", 2)) == std::string_view::npos;
-}
-
 // One resolved folder. The index of names by folded case is read from disk
 // the first time a name is not found exactly, and kept while the level is.
 struct FolderResolver::Level {
-    std::string name; // the component as the path gave it
+    std::string name;   // the name as the path gave it
+    std::string actual; // the folder's whole path, with the names as on disk
     UniqueFd fd;
-    std::size_t actualEnd = 0; // end of this level's part of `actual_`
     bool indexed = false;
     std::unordered_map<std::string, std::string> byFoldedName;
 };
 
-FolderResolver::FolderResolver(int drive) : drive_(drive) {}
+FolderResolver::FolderResolver(Drive drive) : drive_(std::move(drive)) {}
 
 FolderResolver::~FolderResolver() = default;
 
 int FolderResolver::Fd() const { return levels_.at(depth_)->fd.get(); }
 
-int FolderResolver::Resolve(std::string_view path)
-{
-    // A run of files in one folder asks for the same folder again and again.
-    if (resolved_ && path == resolvedPath_)
-        return 0;
-    resolved_ = false;
-    depth_ = 0;
-    if (path.size() < 2 || path[1] != ':' || (path.size() > 2 && path[2] != '\\'))
-        return EINVAL;
-    const char letter = FoldAscii(path[0]);
-    if (letter < 'a' || letter > 'z')
-        return EINVAL;
+const std::string& FolderResolver::ActualPath() const { return levels_.at(depth_)->actual; }
 
-    std::vector<std::string_view> components;
-    for (std::size_t start = 3; start <= path.size() && path.size() > 2;) {
-        std::size_t end = path.find('\\', start);
-        if (end == std::string_view::npos)
-            end = path.size();
-        components.push_back(path.substr(start, end - start));
-        if (!IsPlainComponent(components.back()))
-            return EINVAL;
-        start = end + 1;
-    }
-    if (letter != 'c' || drive_ < 0)
+int FolderResolver::Resolve(const WindowsPath& path, std::size_t depth)
+{
+    if (drive_.error != 0)
+        return drive_.error;
+    if (path.Drive() != 'c' || !drive_.fd.valid())
         return ENOENT;
 
-    if (levels_.empty()) {
-        levels_.push_back(std::make_unique<Level>());
+    const std::string_view driveText = path.Prefix(0);
+    if (levels_.empty() || levels_[0]->actual != driveText) {
+        levels_.clear();
+        auto root = std::make_unique<Level>();
         // Every level owns its descriptor; the root's is a copy of the drive's.
-        levels_[0]->fd = UniqueFd(::fcntl(drive_, F_DUPFD_CLOEXEC, 0));
-        if (!levels_[0]->fd.valid()) {
-            levels_.clear();
+        root->fd = UniqueFd(::fcntl(drive_.fd.get(), F_DUPFD_CLOEXEC, 0));
+        if (!root->fd.valid())
             return errno;
-        }
-    }
-    if (driveText_ != path.substr(0, 2)) {
-        driveText_ = std::string(path.substr(0, 2));
-        actual_.replace(0, std::min<std::size_t>(actual_.size(), 2), driveText_);
-        levels_[0]->actualEnd = 2;
+        root->actual = driveText;
+        levels_.push_back(std::move(root));
     }
 
-    // Keep the levels this path shares with the last one.
+    // Keep the levels this path shares with the last one; deeper ones stay
+    // too until a path leaves them.
     std::size_t kept = 0;
-    while (kept < components.size() && kept + 1 < levels_.size() && levels_[kept + 1]->name == components[kept])
+    while (kept < depth && kept + 1 < levels_.size() && levels_[kept + 1]->name == path.Name(kept))
         ++kept;
+    depth_ = kept;
+    if (kept == depth)
+        return 0;
     levels_.resize(kept + 1);
-    actual_.resize(levels_[kept]->actualEnd);
-
-    for (std::size_t i = kept; i < components.size(); ++i) {
+    for (std::size_t i = kept; i < depth; ++i) {
         auto child = std::make_unique<Level>();
-        const int error = OpenChild(*levels_[i], std::string(components[i]), *child);
+        const int error = OpenChild(*levels_[i], std::string(path.Name(i)), *child);
         if (error != 0)
             return error;
         levels_.push_back(std::move(child));
+        depth_ = i + 1;
     }
-    depth_ = components.size();
-    resolvedPath_ = path;
-    resolved_ = true;
     return 0;
 }
 
@@ -209,10 +134,11 @@ int FolderResolver::OpenChild(Level& parent, std::string name, Level& child)
     }
     if (!child.fd.valid())
         return errno == ELOOP ? ENOTDIR : errno;
-    actual_ += '\\';
-    actual_ += found;
+    child.actual.reserve(parent.actual.size() + 1 + found.size());
+    child.actual = parent.actual;
+    child.actual += '\\';
+    child.actual += found;
     child.name = std::move(name);
-    child.actualEnd = actual_.size();
     return 0;
 }
 
@@ -252,13 +178,16 @@ int FolderResolver::FindFolded(Level& level, const std::string& name, std::strin
     return 0;
 }
 
-std::string FolderResolver::FindFoldedEntry(const std::string& name, int& error)
+int FolderResolver::Locate(const std::string& name, std::string& found, struct stat& status)
 {
-    std::string found;
-    error = FindFolded(*levels_.at(depth_), name, found);
-    if (error == ENOENT)
-        error = 0;
-    return found;
+    found = name;
+    if (::fstatat(Fd(), found.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0)
+        return 0;
+    if (errno != ENOENT)
+        return errno;
+    if (const int error = FindFolded(*levels_.at(depth_), name, found); error != 0)
+        return error;
+    return ::fstatat(Fd(), found.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 ? 0 : errno;
 }
 
 } // namespace tallowick::wine

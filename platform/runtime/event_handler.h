@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/forms.h"
+#include "platform/interfaces/forms.h"
 
 namespace tallowick {
 

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "platform/forms.h"
+#include "platform/interfaces/forms.h"
 
 namespace tallowick {
 
@@ -14,15 +14,15 @@ class Win32Forms;
 // One loaded window: its handle, one control per layout row, and the fonts
 // and brushes made for them. One window procedure hands each message to a
 // small On* method.
-class FormWindow {
+class Win32FormWindow {
 public:
     static constexpr const char* kClassName = "TallowickForm";
     static void RegisterWindowClass(HINSTANCE instance); // once per process
 
-    FormWindow(Win32Forms& forms, Form& form) : forms_(forms), form_(form) {}
-    ~FormWindow();
-    FormWindow(const FormWindow&) = delete;
-    FormWindow& operator=(const FormWindow&) = delete;
+    Win32FormWindow(Win32Forms& forms, Form& form) : forms_(forms), form_(form) {}
+    ~Win32FormWindow();
+    Win32FormWindow(const Win32FormWindow&) = delete;
+    Win32FormWindow& operator=(const Win32FormWindow&) = delete;
 
     // Creates the window, hidden and centred on the screen, and its controls
     // in tab order. Throws Error; the destructor cleans up what was made.
@@ -30,7 +30,6 @@ public:
 
     HWND Handle() const { return window_; }
     HWND Control(ControlId id) const; // null when the layout has no such row
-    Form& OwnerForm() const { return form_; }
 
 private:
     struct Child {

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "platform/file_deletion.h"
-#include "platform/file_system.h"
+#include "platform/interfaces/file_deletion.h"
+#include "platform/interfaces/file_system.h"
 
 namespace tallowick {
 
@@ -14,13 +14,12 @@ std::filesystem::path WinePrefix();
 
 // Drive c: of the prefix as the search's file system: the folder that
 // dosdevices/c: leads to, or drive_c when the prefix has no such entry.
-// Windows-form paths ("c:\windows\cookies") are matched per component by
+// Windows-form paths ("c:\windows\cookies") are matched name by name, by
 // exact name first, then regardless of ASCII letter case; reported paths
-// carry the names as they stand on disk. Folders reached through a symbolic
-// link are neither walked nor reported.
+// carry the names as they stand on disk.
 std::unique_ptr<FileSystem> OpenWineFileSystem(const std::filesystem::path& prefix);
 
-// The deletion on the same drive, resolving paths by the same rules. One
+// The deletion on the same drive, finding files by the same rules. One
 // instance serves one round of deletions.
 std::unique_ptr<FileDeletion> OpenWineFileDeletion(const std::filesystem::path& prefix);
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/error.h"
+#include "platform/interfaces/error.h"
 
 namespace tallowick {
 

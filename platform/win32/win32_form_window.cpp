@@ -1,9 +1,8 @@
-#include "platform/win32/form_window.h"
+#include "platform/win32/win32_form_window.h"
 
-#include <algorithm>
-
+#include "platform/runtime/toolkit_forms.h"
 #include "platform/win32/controls.h"
-#include "platform/win32/files/win32_error.h"
+#include "platform/win32/system/win32_error.h"
 #include "platform/win32/win32_forms.h"
 
 namespace tallowick {
@@ -21,7 +20,7 @@ HICON LoadProgramIcon(HINSTANCE instance, int size)
 
 } // namespace
 
-void FormWindow::RegisterWindowClass(HINSTANCE instance)
+void Win32FormWindow::RegisterWindowClass(HINSTANCE instance)
 {
     WNDCLASSEXA windowClass{};
     if (GetClassInfoExA(instance, kClassName, &windowClass))
@@ -38,7 +37,7 @@ void FormWindow::RegisterWindowClass(HINSTANCE instance)
         throw LastError();
 }
 
-FormWindow::~FormWindow()
+Win32FormWindow::~Win32FormWindow()
 {
     if (window_)
         DestroyWindow(window_); // controls go with it, before their fonts
@@ -48,7 +47,7 @@ FormWindow::~FormWindow()
         DeleteObject(brush);
 }
 
-void FormWindow::Build(HINSTANCE instance, HWND owner, int dpi, HFONT defaultFont)
+void Win32FormWindow::Build(HINSTANCE instance, HWND owner, int dpi, HFONT defaultFont)
 {
     const WindowLayout& layout = form_.Layout();
     const win32::WindowArgs args = win32::WindowArgsFor(layout, dpi);
@@ -68,16 +67,9 @@ void FormWindow::Build(HINSTANCE instance, HWND owner, int dpi, HFONT defaultFon
 
 // The controls are made in tab order: the z-order is the order in which
 // Tab moves the focus.
-void FormWindow::CreateControls(int dpi, HFONT defaultFont)
+void Win32FormWindow::CreateControls(int dpi, HFONT defaultFont)
 {
-    const auto& rows = form_.Layout().controls;
-    std::vector<const ControlLayout*> inTabOrder;
-    for (const ControlLayout& row : rows)
-        inTabOrder.push_back(&row);
-    std::stable_sort(inTabOrder.begin(), inTabOrder.end(),
-                     [](const ControlLayout* a, const ControlLayout* b) { return a->tabIndex < b->tabIndex; });
-
-    for (const ControlLayout* row : inTabOrder) {
+    for (const ControlLayout* row : ControlsInTabOrder(form_.Layout())) {
         const HWND control = win32::CreateControl(window_, win32::ControlArgsFor(*row, dpi));
         children_.push_back({row, control});
         HFONT font = defaultFont;
@@ -95,7 +87,7 @@ void FormWindow::CreateControls(int dpi, HFONT defaultFont)
     lastFocus_ = GetNextDlgTabItem(window_, nullptr, FALSE);
 }
 
-HWND FormWindow::Control(ControlId id) const
+HWND Win32FormWindow::Control(ControlId id) const
 {
     for (const Child& child : children_)
         if (child.row->id == id)
@@ -103,7 +95,7 @@ HWND FormWindow::Control(ControlId id) const
     return nullptr;
 }
 
-const FormWindow::Child* FormWindow::FindChild(HWND handle) const
+const Win32FormWindow::Child* Win32FormWindow::FindChild(HWND handle) const
 {
     for (const Child& child : children_)
         if (child.handle == handle)
@@ -111,7 +103,7 @@ const FormWindow::Child* FormWindow::FindChild(HWND handle) const
     return nullptr;
 }
 
-HBRUSH FormWindow::BrushFor(COLORREF colour)
+HBRUSH Win32FormWindow::BrushFor(COLORREF colour)
 {
     for (const auto& [known, brush] : brushes_)
         if (known == colour)
@@ -123,17 +115,17 @@ HBRUSH FormWindow::BrushFor(COLORREF colour)
     return brush;
 }
 
-LRESULT CALLBACK FormWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK Win32FormWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    FormWindow* self = nullptr;
+    Win32FormWindow* self = nullptr;
     if (message == WM_NCCREATE) {
-        self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        self = static_cast<Win32FormWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         if (self) {
             self->window_ = window;
             SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         }
     } else {
-        self = reinterpret_cast<FormWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        self = reinterpret_cast<Win32FormWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     }
     if (!self)
         return DefWindowProcA(window, message, wParam, lParam);
@@ -142,7 +134,7 @@ LRESULT CALLBACK FormWindow::WindowProc(HWND window, UINT message, WPARAM wParam
 
 // A handler may unload or end this very window: nothing below touches
 // `this` after handing a message on to the forms runtime.
-LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT Win32FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_COMMAND:
@@ -168,7 +160,7 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
-void FormWindow::OnCommand(int commandId, int notification, HWND control)
+void Win32FormWindow::OnCommand(int commandId, int notification, HWND control)
 {
     // Enter and Escape arrive as IDOK and IDCANCEL without a control: the
     // windows have no default and no cancel button, so they do nothing.
@@ -183,7 +175,7 @@ void FormWindow::OnCommand(int commandId, int notification, HWND control)
     forms_.ButtonClicked(form_, child->row->id);
 }
 
-LRESULT FormWindow::OnCtlColor(UINT message, HDC dc, HWND control)
+LRESULT Win32FormWindow::OnCtlColor(UINT message, HDC dc, HWND control)
 {
     const Child* child = FindChild(control);
     if (!child)
@@ -203,7 +195,7 @@ LRESULT FormWindow::OnCtlColor(UINT message, HDC dc, HWND control)
 }
 
 // The focus goes back where it was when the window was left, as in a dialog.
-void FormWindow::OnActivate(bool active)
+void Win32FormWindow::OnActivate(bool active)
 {
     if (!active) {
         const HWND focus = GetFocus();
@@ -214,9 +206,9 @@ void FormWindow::OnActivate(bool active)
     FocusFirstControl();
 }
 
-void FormWindow::OnSetFocus() { FocusFirstControl(); }
+void Win32FormWindow::OnSetFocus() { FocusFirstControl(); }
 
-void FormWindow::FocusFirstControl()
+void Win32FormWindow::FocusFirstControl()
 {
     HWND target = lastFocus_;
     const bool usable = target && IsWindow(target) && IsChild(window_, target)
@@ -227,9 +219,9 @@ void FormWindow::FocusFirstControl()
         SetFocus(target);
 }
 
-void FormWindow::OnClose() { forms_.CloseRequested(form_); }
+void Win32FormWindow::OnClose() { forms_.CloseRequested(form_); }
 
-void FormWindow::OnNcDestroy()
+void Win32FormWindow::OnNcDestroy()
 {
     SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
     window_ = nullptr;

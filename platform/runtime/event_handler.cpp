@@ -1,4 +1,4 @@
-#include "platform/event_handler.h"
+#include "platform/runtime/event_handler.h"
 
 #include <exception>
 

@@ -1,0 +1,205 @@
+#include <dirent.h>
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/linux/wine_drive.h"
+#include "platform/linux/wine_resolver.h"
+#include "platform/rules/drive_deletion.h"
+#include "platform/rules/drive_file_system.h"
+
+namespace tallowick {
+
+std::filesystem::path WinePrefix()
+{
+    if (const char* prefix = std::getenv("WINEPREFIX"); prefix != nullptr && *prefix != 0)
+        return prefix;
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != 0)
+        return std::filesystem::path(home) / ".wine";
+    if (const passwd* user = ::getpwuid(::getuid()); user != nullptr && user->pw_dir != nullptr)
+        return std::filesystem::path(user->pw_dir) / ".wine";
+    return ".wine";
+}
+
+namespace {
+
+using wine::UniqueFd;
+
+EntryKind KindOf(mode_t mode)
+{
+    if (S_ISREG(mode))
+        return EntryKind::File;
+    if (S_ISDIR(mode))
+        return EntryKind::Folder;
+    if (S_ISLNK(mode))
+        return EntryKind::Link;
+    return EntryKind::Other;
+}
+
+// What a link leads to. One that leads nowhere, or nowhere it may look, is
+// Missing.
+EntryKind TargetOf(int folder, const char* name, int& error)
+{
+    struct stat target {};
+    if (::fstatat(folder, name, &target, 0) == 0)
+        return KindOf(target.st_mode);
+    if (errno != ENOENT && errno != ELOOP && errno != ENOTDIR && errno != EACCES)
+        error = errno;
+    return EntryKind::Missing;
+}
+
+class DirStream {
+public:
+    explicit DirStream(DIR* stream) : stream_(stream) {}
+    DirStream(const DirStream&) = delete;
+    DirStream& operator=(const DirStream&) = delete;
+    ~DirStream() { ::closedir(stream_); }
+    DIR* get() const { return stream_; }
+
+private:
+    DIR* stream_;
+};
+
+// Drive c: of a Wine prefix, answering the rules' questions with POSIX
+// calls relative to the folders the resolver holds open.
+class WineDisk final : public Disk {
+public:
+    explicit WineDisk(wine::Drive drive) : resolver_(std::move(drive)) {}
+
+    const NameRules& Names() const override { return kUnixDriveNames; }
+
+    EntryAnswer Examine(const WindowsPath& path, std::size_t depth) override
+    {
+        if (const int error = resolver_.Resolve(path, depth - 1); error != 0)
+            return Answer(error);
+        struct stat status {};
+        const int error = resolver_.Locate(std::string(path.Name(depth - 1)), located_, status);
+        if (error != 0)
+            return Answer(error);
+        locatedPath_ = path.Prefix(depth);
+        const EntryKind kind = KindOf(status.st_mode);
+        // Wine keeps the DOS read-only mark as a missing owner write bit.
+        return {kind, kind == EntryKind::File && (status.st_mode & S_IWUSR) == 0, 0};
+    }
+
+    long List(const WindowsPath& path, std::string& shownPath, const Take& take) override
+    {
+        if (const int error = resolver_.Resolve(path, path.Depth()); error != 0)
+            return error;
+        shownPath = resolver_.ActualPath();
+        const int readable = ::openat(resolver_.Fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (readable < 0)
+            return errno;
+        DIR* opened = ::fdopendir(readable);
+        if (opened == nullptr) {
+            const int error = errno;
+            ::close(readable);
+            return error;
+        }
+        const DirStream folder(opened);
+        const int location = ::dirfd(folder.get());
+        for (;;) {
+            errno = 0;
+            const dirent* item = ::readdir(folder.get());
+            if (item == nullptr)
+                return errno;
+            const std::string_view name = item->d_name;
+            if (name == "." || name == "..")
+                continue;
+            ListedEntry entry{name, name, EntryKind::File, EntryKind::Missing};
+            int error = 0;
+            switch (item->d_type) {
+            case DT_REG: break;
+            case DT_DIR: entry.kind = EntryKind::Folder; break;
+            case DT_LNK: entry.kind = EntryKind::Link; break;
+            case DT_UNKNOWN: {
+                struct stat status {};
+                if (::fstatat(location, item->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0) {
+                    if (errno == ENOENT)
+                        continue; // gone since it was listed
+                    return errno;
+                }
+                entry.kind = KindOf(status.st_mode);
+                break;
+            }
+            default: entry.kind = EntryKind::Other; break;
+            }
+            if (entry.kind == EntryKind::Link)
+                entry.linkTarget = TargetOf(location, item->d_name, error);
+            if (error != 0)
+                return error;
+            take(entry);
+        }
+    }
+
+    long Remove(const WindowsPath& path) override
+    {
+        const std::size_t depth = path.Depth();
+        if (const int error = resolver_.Resolve(path, depth - 1); error != 0)
+            return error;
+        if (locatedPath_ != path.Text()) {
+            struct stat status {};
+            if (const int error = resolver_.Locate(std::string(path.Name(depth - 1)), located_, status); error != 0)
+                return error;
+            locatedPath_ = path.Text();
+        }
+        // Without AT_REMOVEDIR a folder swapped in since it was examined
+        // still fails; a link goes, never what it leads to.
+        return ::unlinkat(resolver_.Fd(), located_.c_str(), 0) == 0 ? 0 : errno;
+    }
+
+    // Unix removes a read-only file like any other.
+    bool RemovalRefusesReadOnlyFiles() const override { return false; }
+
+    bool MeansUnavailable(long error) const override
+    {
+        return error == ENOENT || error == ENOTDIR || error == EACCES || error == EPERM;
+    }
+    std::string ErrorText(long error) const override { return std::strerror(static_cast<int>(error)); }
+    long NumberFor(Refusal refusal) const override
+    {
+        switch (refusal) {
+        case Refusal::NotAPlainPath: return EINVAL;
+        case Refusal::Folder: return EISDIR;
+        case Refusal::LinkedFolder:
+        case Refusal::ReadOnly: return EACCES;
+        }
+        return EACCES;
+    }
+
+private:
+    static EntryAnswer Answer(int error)
+    {
+        if (error == ENOENT)
+            return {EntryKind::Missing, false, 0};
+        if (error == ENOTDIR) // a folder on the way is a file or a link now
+            return {EntryKind::Missing, false, 0};
+        return {EntryKind::Unreadable, false, error};
+    }
+
+    wine::FolderResolver resolver_;
+    std::string located_;     // the on-disk name of the entry last examined
+    std::string locatedPath_; // and the path it was examined by
+};
+
+} // namespace
+
+std::unique_ptr<FileSystem> OpenWineFileSystem(const std::filesystem::path& prefix)
+{
+    wine::Drive drive = wine::OpenDrive(prefix);
+    if (drive.error != 0)
+        throw Error(drive.error, (prefix / "dosdevices" / "c:").string() + ": " + std::strerror(drive.error));
+    return OpenDriveFileSystem(std::make_unique<WineDisk>(std::move(drive)));
+}
+
+std::unique_ptr<FileDeletion> OpenWineFileDeletion(const std::filesystem::path& prefix)
+{
+    return OpenDriveDeletion(std::make_unique<WineDisk>(wine::OpenDrive(prefix)));
+}
+
+} // namespace tallowick

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "platform/rules/windows_path.h"
+
+namespace tallowick {
+
+// What stands at a path, the entry itself: a link is a Link, never what it
+// leads to.
+enum class EntryKind {
+    Missing,    // nothing there
+    File,
+    Folder,
+    Link,
+    Other,      // a device, a pipe, a socket
+    Unreadable, // the system would not say; see the error
+};
+
+struct EntryAnswer {
+    EntryKind kind = EntryKind::Missing;
+    bool readOnly = false; // a file the system marks read-only
+    long error = 0;        // for Unreadable: the system's own number
+};
+
+// One entry of a folder, as the system lists it.
+struct ListedEntry {
+    std::string_view name;     // the name the user sees
+    std::string_view pathName; // the name that reaches it (a short name where the long one cannot)
+    EntryKind kind = EntryKind::File;
+    EntryKind linkTarget = EntryKind::Missing; // for a Link: what it leads to
+};
+
+// The reasons for which the rules leave a file alone. Each has its one
+// wording in the rules; each platform names the system's number nearest to it.
+enum class Refusal { NotAPlainPath, LinkedFolder, Folder, ReadOnly };
+
+// The questions that the rules ask of one drive. A platform answers each
+// with plain operating-system calls and decides nothing of its own.
+class Disk {
+public:
+    virtual ~Disk() = default;
+
+    virtual const NameRules& Names() const = 0;
+
+    // The entry that the first `depth` names of `path` lead to. Asked only
+    // once each shorter prefix has been answered Folder.
+    virtual EntryAnswer Examine(const WindowsPath& path, std::size_t depth) = 0;
+
+    // Hands every entry of the folder `path` names to `take`, "." and ".."
+    // left out; `shownPath` gets the folder's path as the drive spells it.
+    // Answers 0 or the system's error number.
+    using Take = std::function<void(const ListedEntry&)>;
+    virtual long List(const WindowsPath& path, std::string& shownPath, const Take& take) = 0;
+
+    // Removes the entry itself, a link as a link; never a folder. Asked only
+    // once the folders above it have been answered Folder. Answers 0 or the
+    // system's error number.
+    virtual long Remove(const WindowsPath& path) = 0;
+    // True where the system's removal itself refuses read-only files, so
+    // that a file need not be examined before it is removed.
+    virtual bool RemovalRefusesReadOnlyFiles() const = 0;
+
+    // Facts about the system's error numbers.
+    virtual bool MeansUnavailable(long error) const = 0; // vanished, or may not be read
+    virtual std::string ErrorText(long error) const = 0;
+    virtual long NumberFor(Refusal refusal) const = 0;
+};
+
+} // namespace tallowick

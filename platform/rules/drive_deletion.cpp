@@ -1,0 +1,75 @@
+#include "platform/rules/drive_deletion.h"
+
+#include <optional>
+#include <utility>
+
+#include "platform/rules/folder_way.h"
+#include "platform/rules/refusals.h"
+
+namespace tallowick {
+
+namespace {
+
+DeletionResult Failed(Error error) { return {DeletionOutcome::Failed, std::move(error)}; }
+DeletionResult Gone() { return {DeletionOutcome::AlreadyGone, Error(0, "")}; }
+
+class DriveDeletion final : public FileDeletion {
+public:
+    explicit DriveDeletion(std::unique_ptr<Disk> disk) : disk_(std::move(disk)), way_(*disk_) {}
+
+    DeletionResult DeleteFile(const std::string& text) override
+    {
+        const std::optional<WindowsPath> path = WindowsPath::Parse(text, disk_->Names());
+        if (!path)
+            return Failed(RefusalError(*disk_, Refusal::NotAPlainPath, text));
+
+        const std::size_t folders = path->Depth() - 1;
+        const FolderWay::Answer way = way_.Follow(*path, folders);
+        switch (way.ending) {
+        case FolderWay::Ending::Folder: break;
+        case FolderWay::Ending::Missing: return Gone();
+        case FolderWay::Ending::Linked:
+            return Failed(RefusalError(*disk_, Refusal::LinkedFolder, text, path->Prefix(way.depth)));
+        case FolderWay::Ending::Failed: return Failed(DiskError(*disk_, way.error, path->Prefix(way.depth)));
+        }
+
+        if (!disk_->RemovalRefusesReadOnlyFiles()) {
+            const EntryAnswer entry = disk_->Examine(*path, path->Depth());
+            if (entry.kind == EntryKind::Unreadable)
+                return Failed(DiskError(*disk_, entry.error, text));
+            if (std::optional<DeletionResult> refused = Refused(entry, text))
+                return *refused;
+        }
+        const long error = disk_->Remove(*path);
+        if (error == 0)
+            return {};
+        // Why it failed, in the rules' words where they have them.
+        if (std::optional<DeletionResult> refused = Refused(disk_->Examine(*path, path->Depth()), text))
+            return *refused;
+        return Failed(DiskError(*disk_, error, text));
+    }
+
+private:
+    std::optional<DeletionResult> Refused(const EntryAnswer& entry, const std::string& text) const
+    {
+        if (entry.kind == EntryKind::Missing)
+            return Gone();
+        if (entry.kind == EntryKind::Folder)
+            return Failed(RefusalError(*disk_, Refusal::Folder, text));
+        if (entry.kind == EntryKind::File && entry.readOnly)
+            return Failed(RefusalError(*disk_, Refusal::ReadOnly, text));
+        return std::nullopt;
+    }
+
+    std::unique_ptr<Disk> disk_;
+    FolderWay way_;
+};
+
+} // namespace
+
+std::unique_ptr<FileDeletion> OpenDriveDeletion(std::unique_ptr<Disk> disk)
+{
+    return std::make_unique<DriveDeletion>(std::move(disk));
+}
+
+} // namespace tallowick

@@ -1,0 +1,126 @@
+#include "platform/rules/drive_file_system.h"
+
+#include <optional>
+#include <utility>
+
+#include "platform/rules/folder_way.h"
+#include "platform/rules/refusals.h"
+
+namespace tallowick {
+
+namespace {
+
+enum class Listed { File, SubFolder, Neither };
+
+Listed ListedAs(const ListedEntry& entry)
+{
+    switch (entry.kind) {
+    case EntryKind::File: return Listed::File;
+    case EntryKind::Folder: return Listed::SubFolder;
+    case EntryKind::Link:
+        return entry.linkTarget == EntryKind::Folder || entry.linkTarget == EntryKind::Other ? Listed::Neither
+                                                                                             : Listed::File;
+    default: return Listed::Neither;
+    }
+}
+
+[[noreturn]] void ThrowFolderError(const Disk& disk, long number, std::string_view path)
+{
+    const Error error = DiskError(disk, number, path);
+    if (disk.MeansUnavailable(number))
+        throw FolderUnavailable(error.number(), error.description());
+    throw error;
+}
+
+// What one search knows of the drive.
+struct Drive {
+    explicit Drive(std::unique_ptr<Disk> d) : disk(std::move(d)), way(*disk) {}
+    std::unique_ptr<Disk> disk;
+    FolderWay way;
+};
+
+// A folder is listed once, when it is opened: its files and its subfolders
+// come from that one listing.
+class DriveFolder final : public Folder {
+public:
+    DriveFolder(Drive& drive, const WindowsPath& folder) { List(drive, folder); }
+
+    std::vector<FileEntry> Files() override { return files_; }
+    std::vector<std::string> SubFolders() override { return subFolders_; }
+
+private:
+    void List(Drive& drive, const WindowsPath& folder)
+    {
+        Disk& disk = *drive.disk;
+        std::string shownPath;
+        const auto take = [&](const ListedEntry& entry) {
+            const Listed listed = ListedAs(entry);
+            if (listed == Listed::Neither || !IsNameOnDrive(entry.pathName, disk.Names()))
+                return;
+            std::string path;
+            path.reserve(shownPath.size() + 1 + entry.pathName.size());
+            path += shownPath;
+            path += '\\';
+            path += entry.pathName;
+            if (listed == Listed::File) {
+                files_.push_back({std::string(entry.name), std::move(path)});
+            } else {
+                drive.way.Remember(path);
+                subFolders_.push_back(std::move(path));
+            }
+        };
+        if (const long error = disk.List(folder, shownPath, take); error != 0)
+            ThrowFolderError(disk, error, folder.Text());
+    }
+
+    std::vector<FileEntry> files_;
+    std::vector<std::string> subFolders_;
+};
+
+class DriveFileSystem final : public FileSystem {
+public:
+    explicit DriveFileSystem(std::unique_ptr<Disk> disk) : drive_(std::move(disk)) {}
+
+    bool FolderExists(std::string_view path) override
+    {
+        const std::optional<WindowsPath> folder = WindowsPath::Parse(path, drive_.disk->Names());
+        if (!folder)
+            return false;
+        const FolderWay::Answer way = drive_.way.Follow(*folder, folder->Depth());
+        if (way.ending == FolderWay::Ending::Failed && !drive_.disk->MeansUnavailable(way.error))
+            throw DiskError(*drive_.disk, way.error, folder->Prefix(way.depth));
+        return way.ending == FolderWay::Ending::Folder;
+    }
+
+    // The folder is followed again (from what this search already knows),
+    // so one that became a link since its existence test is not listed.
+    std::unique_ptr<Folder> GetFolder(std::string_view path) override
+    {
+        Disk& disk = *drive_.disk;
+        const std::optional<WindowsPath> folder = WindowsPath::Parse(path, disk.Names());
+        if (!folder)
+            throw RefusalError(disk, Refusal::NotAPlainPath, path);
+        const FolderWay::Answer way = drive_.way.Follow(*folder, folder->Depth());
+        if (way.ending == FolderWay::Ending::Failed)
+            ThrowFolderError(disk, way.error, folder->Prefix(way.depth));
+        if (way.ending == FolderWay::Ending::Linked) {
+            const Error linked = RefusalError(disk, Refusal::LinkedFolder, path, folder->Prefix(way.depth));
+            throw FolderUnavailable(linked.number(), linked.description());
+        }
+        // A folder gone since its test is reported by its listing, with the
+        // system's own number.
+        return std::make_unique<DriveFolder>(drive_, *folder);
+    }
+
+private:
+    Drive drive_;
+};
+
+} // namespace
+
+std::unique_ptr<FileSystem> OpenDriveFileSystem(std::unique_ptr<Disk> disk)
+{
+    return std::make_unique<DriveFileSystem>(std::move(disk));
+}
+
+} // namespace tallowick

@@ -1,0 +1,57 @@
+#include "platform/rules/utf8.h"
+
+namespace tallowick {
+
+std::optional<char32_t> DecodeUtf8(std::string_view text, std::size_t& pos)
+{
+    const auto lead = static_cast<unsigned char>(text[pos++]);
+    if (lead < 0x80)
+        return lead;
+
+    int trailing = 0;
+    char32_t code = 0;
+    char32_t minimum = 0;
+    if ((lead & 0xE0) == 0xC0) {
+        trailing = 1;
+        code = lead & 0x1Fu;
+        minimum = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        trailing = 2;
+        code = lead & 0x0Fu;
+        minimum = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        trailing = 3;
+        code = lead & 0x07u;
+        minimum = 0x10000;
+    } else {
+        return std::nullopt;
+    }
+    for (int i = 0; i < trailing; ++i) {
+        if (pos >= text.size())
+            return std::nullopt;
+        const auto next = static_cast<unsigned char>(text[pos]);
+        if ((next & 0xC0) != 0x80)
+            return std::nullopt;
+        code = (code << 6) | (next & 0x3Fu);
+        ++pos;
+    }
+    if (code < minimum || code > 0x10FFFF)
+        return std::nullopt;
+    return code;
+}
+
+bool IsWellFormedUtf8(std::string_view text, bool surrogatesAllowed)
+{
+    for (std::size_t pos = 0; pos < text.size();) {
+        if (static_cast<unsigned char>(text[pos]) < 0x80) {
+            ++pos; // paths are nearly all ASCII
+            continue;
+        }
+        const std::optional<char32_t> code = DecodeUtf8(text, pos);
+        if (!code || (!surrogatesAllowed && IsSurrogate(*code)))
+            return false;
+    }
+    return true;
+}
+
+} // namespace tallowick

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string_view>
+
+namespace tallowick {
+
+// Decodes the character that starts at `pos` and moves `pos` past it.
+// Nothing when the bytes there are not a shortest-form sequence of at most
+// U+10FFFF; `pos` then stops before any byte that could start the next
+// character. Surrogates (U+D800 to U+DFFF) decode like any other code point:
+// a Windows name may hold a lone one, kept as its own three bytes (WTF-8).
+std::optional<char32_t> DecodeUtf8(std::string_view text, std::size_t& pos);
+
+inline bool IsSurrogate(char32_t code) { return code >= 0xD800 && code <= 0xDFFF; }
+
+// Well-formed UTF-8; with `surrogatesAllowed`, WTF-8.
+bool IsWellFormedUtf8(std::string_view text, bool surrogatesAllowed = false);
+
+} // namespace tallowick

@@ -1,0 +1,59 @@
+#include "platform/rules/windows_path.h"
+
+#include "platform/rules/utf8.h"
+
+namespace tallowick {
+
+namespace {
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+} // namespace
+
+bool IsNameOnDrive(std::string_view name, const NameRules& rules)
+{
+    if (name.empty() || name == "." || name == "..")
+        return false;
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\\' || c == '\0' || rules.forbidden.find(c) != std::string_view::npos)
+            return false;
+        if (byte < 0x20 && !rules.controlCharacters)
+            return false;
+    }
+    return IsWellFormedUtf8(name, rules.loneSurrogates);
+}
+
+std::optional<WindowsPath> WindowsPath::Parse(std::string_view text, const NameRules& rules)
+{
+    const char drive = LowerAscii(text.empty() ? '\0' : text[0]);
+    if (text.size() < 4 || drive < 'a' || drive > 'z' || text[1] != ':' || text[2] != '\\')
+        return std::nullopt;
+    WindowsPath path;
+    path.text_ = text;
+    for (std::size_t start = 3; start <= text.size();) {
+        std::size_t end = text.find('\\', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        if (!IsNameOnDrive(text.substr(start, end - start), rules))
+            return std::nullopt;
+        path.ends_.push_back(end);
+        start = end + 1;
+    }
+    return path;
+}
+
+char WindowsPath::Drive() const { return LowerAscii(text_[0]); }
+
+std::string_view WindowsPath::Name(std::size_t index) const
+{
+    const std::size_t start = index == 0 ? 3 : ends_[index - 1] + 1;
+    return text_.substr(start, ends_[index] - start);
+}
+
+std::string_view WindowsPath::Prefix(std::size_t depth) const
+{
+    return text_.substr(0, depth == 0 ? 2 : ends_[depth - 1]);
+}
+
+} // namespace tallowick

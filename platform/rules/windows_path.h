@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tallowick {
+
+// What the names on one kind of drive may hold, beyond what every path
+// keeps to: no empty name, no "." or "..", no NUL, and '\' only between
+// names.
+struct NameRules {
+    std::string_view forbidden; // characters no name may hold
+    bool controlCharacters = false; // U+0001 to U+001F
+    bool loneSurrogates = false;    // kept as their own three bytes (WTF-8)
+};
+
+// A Wine drive on a Unix file system: any Unix name but one holding '/'
+// (which Unix reads as a separator) or one that is not UTF-8.
+inline constexpr NameRules kUnixDriveNames{"/", true, false};
+// A Windows drive: no wildcard, so a path never names more than one entry,
+// and nothing the system would read as a separator or a device.
+inline constexpr NameRules kWindowsDriveNames{"/:*?\"<>|", false, true};
+
+bool IsNameOnDrive(std::string_view name, const NameRules& rules);
+
+// A full path in Windows form: a drive letter, ":\" and one or more names
+// ("c:\windows\cookies"). Nothing else is a path to the rules: no relative
+// or network path, nothing that climbs, no wildcard. A view into the text
+// it was parsed from, which must outlive it.
+class WindowsPath {
+public:
+    static std::optional<WindowsPath> Parse(std::string_view text, const NameRules& rules);
+
+    std::string_view Text() const { return text_; }
+    char Drive() const; // lower case
+    std::size_t Depth() const { return ends_.size(); } // how many names
+    std::string_view Name(std::size_t index) const; // from 0
+    // The first `depth` names with the drive: Prefix(1) is "c:\windows".
+    // Prefix(0) is "c:".
+    std::string_view Prefix(std::size_t depth) const;
+
+private:
+    std::string_view text_;
+    std::vector<std::size_t> ends_; // where each name ends
+};
+
+} // namespace tallowick
