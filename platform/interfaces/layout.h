@@ -13,6 +13,10 @@ namespace tallowick {
 using Twips = int;
 inline constexpr int kTwipsPerInch = 1440;
 
+// A length of the layout in pixels of a screen of `dpi` dots per inch
+// (Qt's device-independent pixels are those of 96 dpi), to the nearest pixel.
+constexpr int TwipsToPixels(Twips twips, int dpi = 96) { return (twips * dpi + kTwipsPerInch / 2) / kTwipsPerInch; }
+
 // Index of a control's row in its window's layout table.
 using ControlId = int;
 

@@ -10,8 +10,7 @@
 
 #include "platform/linux/wine_drive.h"
 #include "platform/linux/wine_resolver.h"
-#include "platform/rules/drive_deletion.h"
-#include "platform/rules/drive_file_system.h"
+#include "platform/rules/rule_book.h"
 
 namespace tallowick {
 
@@ -53,18 +52,6 @@ EntryKind TargetOf(int folder, const char* name, int& error)
     return EntryKind::Missing;
 }
 
-class DirStream {
-public:
-    explicit DirStream(DIR* stream) : stream_(stream) {}
-    DirStream(const DirStream&) = delete;
-    DirStream& operator=(const DirStream&) = delete;
-    ~DirStream() { ::closedir(stream_); }
-    DIR* get() const { return stream_; }
-
-private:
-    DIR* stream_;
-};
-
 // Drive c: of a Wine prefix, answering the rules' questions with POSIX
 // calls relative to the folders the resolver holds open.
 class WineDisk final : public Disk {
@@ -92,16 +79,9 @@ public:
         if (const int error = resolver_.Resolve(path, path.Depth()); error != 0)
             return error;
         shownPath = resolver_.ActualPath();
-        const int readable = ::openat(resolver_.Fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (readable < 0)
-            return errno;
-        DIR* opened = ::fdopendir(readable);
-        if (opened == nullptr) {
-            const int error = errno;
-            ::close(readable);
+        wine::FolderStream folder(nullptr, ::closedir);
+        if (const int error = wine::OpenFolderStream(resolver_.Fd(), folder); error != 0)
             return error;
-        }
-        const DirStream folder(opened);
         const int location = ::dirfd(folder.get());
         for (;;) {
             errno = 0;

@@ -25,6 +25,20 @@ UniqueFd::~UniqueFd()
         ::close(fd_);
 }
 
+int OpenFolderStream(int folder, FolderStream& stream)
+{
+    const int readable = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (readable < 0)
+        return errno;
+    stream.reset(::fdopendir(readable));
+    if (stream == nullptr) {
+        const int error = errno;
+        ::close(readable);
+        return error;
+    }
+    return 0;
+}
+
 namespace {
 
 constexpr int kFolderFlags = O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
@@ -40,13 +54,11 @@ int OpenDriveFolder(const std::filesystem::path& prefix, UniqueFd& fd)
     return fd.valid() ? 0 : errno;
 }
 
-char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 std::string Folded(std::string_view name)
 {
     std::string folded(name);
     for (char& c : folded)
-        c = FoldAscii(c);
+        c = LowerAscii(c);
     return folded;
 }
 
@@ -145,17 +157,11 @@ int FolderResolver::OpenChild(Level& parent, std::string name, Level& child)
 int FolderResolver::FindFolded(Level& level, const std::string& name, std::string& found)
 {
     if (!level.indexed) {
-        const int readable = ::openat(level.fd.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (readable < 0)
-            return errno;
-        DIR* folder = ::fdopendir(readable);
-        if (folder == nullptr) {
-            const int error = errno;
-            ::close(readable);
+        FolderStream folder(nullptr, ::closedir);
+        if (const int error = OpenFolderStream(level.fd.get(), folder); error != 0)
             return error;
-        }
         errno = 0;
-        while (const dirent* item = ::readdir(folder)) {
+        while (const dirent* item = ::readdir(folder.get())) {
             if (!IsDotOrDotDot(item->d_name)) {
                 auto [slot, added] = level.byFoldedName.try_emplace(Folded(item->d_name), item->d_name);
                 if (!added && slot->second > item->d_name)
@@ -163,9 +169,7 @@ int FolderResolver::FindFolded(Level& level, const std::string& name, std::strin
             }
             errno = 0;
         }
-        const int error = errno;
-        ::closedir(folder);
-        if (error != 0) {
+        if (const int error = errno; error != 0) {
             level.byFoldedName.clear();
             return error;
         }

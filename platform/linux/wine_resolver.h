@@ -4,6 +4,7 @@
 // Wine drive. The search and the deletion both resolve through it, so a
 // path the search reports names the same entry to the deletion.
 
+#include <dirent.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -34,6 +35,11 @@ public:
 private:
     int fd_ = -1;
 };
+
+// A folder open for reading its entries: the one that the O_PATH
+// descriptor `folder` holds. 0 or errno.
+using FolderStream = std::unique_ptr<DIR, int (*)(DIR*)>;
+int OpenFolderStream(int folder, FolderStream& stream);
 
 // Drive c: of a prefix, opened once: the folder that dosdevices/c: leads
 // to, or drive_c where the prefix has no such entry. `fd` is invalid when

@@ -10,10 +10,6 @@
 
 namespace tallowick {
 
-// Qt's device-independent pixels are the 96 dpi pixels of the layouts.
-inline constexpr Twips kTwipsPerPixel = 15;
-int TwipsToPixels(Twips twips);
-
 QString ToQString(std::string_view text);
 QFont MakeFont(const Font& font);
 

@@ -2,13 +2,11 @@
 
 #include <algorithm>
 
+#include "platform/rules/utf8.h"
+#include "platform/rules/windows_path.h"
+
 namespace tallowick {
 namespace {
-
-bool IsAscii(std::string_view text)
-{
-    return std::none_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-}
 
 bool HasUpperAscii(std::string_view text)
 {
@@ -62,8 +60,7 @@ void LineListModel::Append(std::string_view text)
         }
     } else if (sorted_ && HasUpperAscii(text)) {
         char* key = Store(text.size());
-        std::transform(text.begin(), text.end(), key,
-                       [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+        std::transform(text.begin(), text.end(), key, LowerAscii);
         line.key = key;
     }
     pending_.push_back(line);
@@ -101,15 +98,6 @@ void LineListModel::Commit()
     pending_.clear();
     pending_.shrink_to_fit();
     endResetModel();
-}
-
-std::vector<std::string> LineListModel::Lines() const
-{
-    std::vector<std::string> lines;
-    lines.reserve(lines_.size());
-    for (const Line& line : lines_)
-        lines.emplace_back(Text(line));
-    return lines;
 }
 
 int LineListModel::rowCount(const QModelIndex& parent) const

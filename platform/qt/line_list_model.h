@@ -25,9 +25,6 @@ public:
     // Shows the lines appended since the last commit.
     void Commit();
 
-    // The committed lines in the order they are shown.
-    std::vector<std::string> Lines() const;
-
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 

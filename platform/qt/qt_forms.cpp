@@ -14,7 +14,6 @@
 #include <QScreen>
 
 #include "platform/qt/controls.h"
-#include "platform/qt/qt_form_window.h"
 #include "platform/qt/line_list_model.h"
 #include "platform/qt/taskbar.h"
 
@@ -22,7 +21,6 @@ namespace tallowick {
 namespace {
 
 const QString kProgramIcon = QStringLiteral(":/tallowick/tallowick.png");
-const QString kMessageTitle = QStringLiteral("Tallowick");
 
 Qt::WindowFlags WindowFlagsFor(const WindowLayout& layout)
 {
@@ -50,17 +48,17 @@ void ApplyTabOrder(const WindowLayout& layout, const std::vector<QWidget*>& cont
     }
 }
 
-} // namespace
-
-void ShowMessageBox(MessageKind kind, const QString& title, const QString& text)
+void ShowMessageBox(MessageKind kind, std::string_view text)
 {
-    QMessageBox box(kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Information, title, text,
-                    QMessageBox::Ok);
+    QMessageBox box(kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Information,
+                    ToQString(kMessageTitle), ToQString(text), QMessageBox::Ok);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
-QtForms::QtForms()
+} // namespace
+
+QtForms::QtForms() : ToolkitForms(ShowMessageBox)
 {
     // Tool windows do not count for Qt's rule, so the program's own rule
     // (the last loaded window closed ends it) lives here.
@@ -73,14 +71,16 @@ QtForms::~QtForms()
 {
     for (auto& [form, window] : windows_)
         delete window.widget.data();
-    for (const QPointer<QtFormWindow>& widget : discarded_)
+    for (const QPointer<QWidget>& widget : discarded_)
         delete widget.data();
 }
 
 QtForms::LoadedWindow& QtForms::Load(Form& form)
 {
     const WindowLayout& layout = form.Layout();
-    auto* widget = new QtFormWindow([this, &form] { Unload(form); });
+    // A plain QWidget, not a QDialog, so Escape closes nothing.
+    auto* widget = new QWidget(nullptr);
+    widget->installEventFilter(this);
     widget->setObjectName(ToQString(layout.name));
     widget->setWindowTitle(ToQString(layout.caption));
     widget->setWindowFlags(WindowFlagsFor(layout));
@@ -88,6 +88,7 @@ QtForms::LoadedWindow& QtForms::Load(Form& form)
     widget->setFixedSize(client);
 
     LoadedWindow window;
+    window.form = &form;
     window.widget = widget;
     for (const ControlLayout& row : layout.controls) {
         const auto index = static_cast<std::size_t>(row.id);
@@ -188,7 +189,7 @@ void QtForms::Show(Form& form)
 {
     if (Ended())
         return;
-    QtFormWindow* widget = Loaded(form).widget;
+    QWidget* widget = Loaded(form).widget;
     CommitLists();
     if (widget->isVisible())
         widget->raise();
@@ -202,7 +203,7 @@ void QtForms::Unload(Form& form)
     const auto found = windows_.find(&form);
     if (found == windows_.end())
         return;
-    QtFormWindow* widget = found->second.widget;
+    QWidget* widget = found->second.widget;
     windows_.erase(found);
     Discard(widget);
     if (windows_.empty())
@@ -223,9 +224,9 @@ void QtForms::End()
 // The widget may be the one whose click is running, so it is deleted only
 // once control is back in the event loop; until then it is hidden and
 // nameless, and its form no longer knows it.
-void QtForms::Discard(QtFormWindow* widget)
+void QtForms::Discard(QWidget* widget)
 {
-    std::erase_if(discarded_, [](const QPointer<QtFormWindow>& gone) { return gone.isNull(); });
+    std::erase_if(discarded_, [](const QPointer<QWidget>& gone) { return gone.isNull(); });
     if (widget == nullptr)
         return;
     widget->setObjectName(QString());
@@ -242,13 +243,16 @@ void QtForms::CommitLists()
                 list->Commit();
 }
 
-void QtForms::Present(MessageKind kind, std::string_view text)
+bool QtForms::eventFilter(QObject* watched, QEvent* event)
 {
-    CommitLists();
-    presenter_(kind, kMessageTitle, ToQString(text));
+    if (event->type() == QEvent::Close)
+        for (auto& [form, window] : windows_)
+            if (window.widget == watched) {
+                Unload(*window.form);
+                break;
+            }
+    return false;
 }
-
-void QtForms::SetMessagePresenter(MessagePresenter presenter) { presenter_ = std::move(presenter); }
 
 QWidget* QtForms::Window(const Form& form) const
 {

@@ -15,12 +15,8 @@ class QWidget;
 
 namespace tallowick {
 
-class QtFormWindow;
 class LineListModel;
 
-// Shows one modal message box. Tests put their own in its place.
-using MessagePresenter = std::function<void(MessageKind kind, const QString& title, const QString& text)>;
-void ShowMessageBox(MessageKind kind, const QString& title, const QString& text);
 
 // The forms runtime on Qt Widgets. Each window is built from its layout when
 // it is loaded: one top-level widget, one child control per layout row, each
@@ -41,14 +37,16 @@ public:
     void Unload(Form& form) override;
     void End() override;
 
-    void SetMessagePresenter(MessagePresenter presenter);
+    // Closing a window through its title bar unloads it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     // The loaded window of `form`, or null.
     QWidget* Window(const Form& form) const;
 
 private:
     struct LoadedWindow {
-        QPointer<QtFormWindow> widget;
+        Form* form = nullptr;
+        QPointer<QWidget> widget;
         std::vector<QWidget*> controls;      // by ControlId
         std::vector<LineListModel*> lists;   // by ControlId; null for other kinds
     };
@@ -58,13 +56,11 @@ private:
     QWidget* Control(Form& form, ControlId id);
     LineListModel& List(Form& form, ControlId id);
     void CommitLists();
-    void Discard(QtFormWindow* widget);
-    void Present(MessageKind kind, std::string_view text) override;
-    void HandlerFinished() override { CommitLists(); }
+    void Discard(QWidget* widget);
+    void ShowHeldBack() override { CommitLists(); }
 
     std::unordered_map<const Form*, LoadedWindow> windows_;
-    std::vector<QPointer<QtFormWindow>> discarded_;
-    MessagePresenter presenter_ = ShowMessageBox;
+    std::vector<QPointer<QWidget>> discarded_;
 };
 
 } // namespace tallowick

@@ -1,10 +1,9 @@
-#include "platform/rules/drive_deletion.h"
+#include "platform/rules/rule_book.h"
 
 #include <optional>
 #include <utility>
 
-#include "platform/rules/folder_way.h"
-#include "platform/rules/refusals.h"
+#include "platform/rules/drive_rules.h"
 
 namespace tallowick {
 

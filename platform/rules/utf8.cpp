@@ -1,5 +1,7 @@
 #include "platform/rules/utf8.h"
 
+#include <algorithm>
+
 namespace tallowick {
 
 std::optional<char32_t> DecodeUtf8(std::string_view text, std::size_t& pos)
@@ -38,6 +40,11 @@ std::optional<char32_t> DecodeUtf8(std::string_view text, std::size_t& pos)
     if (code < minimum || code > 0x10FFFF)
         return std::nullopt;
     return code;
+}
+
+bool IsAscii(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 bool IsWellFormedUtf8(std::string_view text, bool surrogatesAllowed)

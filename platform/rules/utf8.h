@@ -15,6 +15,9 @@ std::optional<char32_t> DecodeUtf8(std::string_view text, std::size_t& pos);
 
 inline bool IsSurrogate(char32_t code) { return code >= 0xD800 && code <= 0xDFFF; }
 
+// Plain ASCII reads the same in UTF-8 and in every code page.
+bool IsAscii(std::string_view text);
+
 // Well-formed UTF-8; with `surrogatesAllowed`, WTF-8.
 bool IsWellFormedUtf8(std::string_view text, bool surrogatesAllowed = false);
 

@@ -4,12 +4,6 @@
 
 namespace tallowick {
 
-namespace {
-
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-} // namespace
-
 bool IsNameOnDrive(std::string_view name, const NameRules& rules)
 {
     if (name.empty() || name == "." || name == "..")

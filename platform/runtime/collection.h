@@ -20,9 +20,6 @@ public:
 
     void Remove(std::size_t index) { items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(checked(index))); }
 
-    auto begin() const { return items_.begin(); }
-    auto end() const { return items_.end(); }
-
 private:
     std::size_t checked(std::size_t index) const
     {

@@ -17,16 +17,16 @@ std::vector<const ControlLayout*> ControlsInTabOrder(const WindowLayout& layout)
     return rows;
 }
 
-void ToolkitForms::ShowMessage(std::string_view text)
-{
-    if (!ended_)
-        Present(MessageKind::Information, text);
-}
+void ToolkitForms::ShowMessage(std::string_view text) { Present(MessageKind::Information, text); }
 
-void ToolkitForms::ReportError(const Error& error)
+void ToolkitForms::ReportError(const Error& error) { Present(MessageKind::Error, FormatErrorReport(error)); }
+
+void ToolkitForms::Present(MessageKind kind, std::string_view text)
 {
-    if (!ended_)
-        Present(MessageKind::Error, FormatErrorReport(error));
+    if (ended_)
+        return;
+    ShowHeldBack();
+    presenter_(kind, text);
 }
 
 void ToolkitForms::DeliverClick(Form& form, ControlId button)
@@ -34,7 +34,7 @@ void ToolkitForms::DeliverClick(Form& form, ControlId button)
     if (ended_)
         return;
     RunEventHandler(*this, [&] { form.Click(button); });
-    HandlerFinished();
+    ShowHeldBack();
 }
 
 bool ToolkitForms::BeginEnd()

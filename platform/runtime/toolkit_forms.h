@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <utility>
 #include <string_view>
 #include <vector>
 
@@ -8,6 +10,12 @@
 namespace tallowick {
 
 enum class MessageKind { Information, Error };
+
+inline constexpr std::string_view kMessageTitle = "Tallowick";
+
+// Shows one modal message box: the toolkit's own, or, in a test, an answer
+// given in advance.
+using MessagePresenter = std::function<void(MessageKind kind, std::string_view text)>;
 
 // A window's layout rows in tab order; rows with the same number keep the
 // table's order.
@@ -21,7 +29,11 @@ public:
 
     bool Ended() const { return ended_; }
 
+    void SetMessagePresenter(MessagePresenter presenter) { presenter_ = std::move(presenter); }
+
 protected:
+    explicit ToolkitForms(MessagePresenter toolkitBoxes) : presenter_(std::move(toolkitBoxes)) {}
+
     // A button click: nothing once the program has ended; otherwise the
     // window's handler, run to completion under the error report, and then
     // whatever the binding held back while it ran is shown.
@@ -32,13 +44,15 @@ protected:
 
     [[noreturn]] static void ThrowNoSuchControl(const Form& form, ControlId id);
 
-    // One modal message box.
-    virtual void Present(MessageKind kind, std::string_view text) = 0;
-    // Shows what the binding held back while a handler ran.
-    virtual void HandlerFinished() = 0;
+    // Shows what the binding held back while a handler ran: when it ends,
+    // and behind a message box it raises.
+    virtual void ShowHeldBack() = 0;
 
 private:
+    void Present(MessageKind kind, std::string_view text);
+
     bool ended_ = false;
+    MessagePresenter presenter_;
 };
 
 } // namespace tallowick

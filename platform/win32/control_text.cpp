@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/rules/utf8.h"
 #include "platform/win32/system/path_text.h"
 #include "platform/win32/system/system_function.h"
 

@@ -8,10 +8,6 @@
 
 namespace tallowick::win32 {
 
-// Twips become pixels once, when a window is built, at the screen's logical
-// resolution: 15 twips to a pixel at 96 dpi.
-inline int TwipsToPixels(Twips twips, int dpi) { return MulDiv(twips, dpi, kTwipsPerInch); }
-
 // Button clicks arrive as WM_COMMAND with the control's id. Ids start above
 // IDOK and IDCANCEL, which the dialog keys send (Enter, Escape) and which no
 // control of the program answers.

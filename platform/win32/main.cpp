@@ -6,7 +6,7 @@
 
 #include "main_window/main_window.h"
 #include "platform/runtime/event_handler.h"
-#include "platform/win32/files/win32_file_system.h"
+#include "platform/win32/files/win32_disk.h"
 #include "platform/win32/win32_forms.h"
 
 // The program takes no command line and reads no configuration: it builds

@@ -4,6 +4,7 @@
 
 #include "platform/runtime/event_handler.h"
 #include "platform/win32/control_text.h"
+#include "platform/win32/system/path_text.h"
 #include "platform/win32/system/win32_error.h"
 #include "platform/win32/win32_form_window.h"
 
@@ -30,17 +31,20 @@ HFONT CreateDefaultFont(int dpi)
     return CreateFontIndirectA(&logFont);
 }
 
+// Modal to the whole program: every window of the thread is disabled while
+// the box is up, so no other handler can start underneath it.
+void ShowMessageBox(MessageKind kind, std::string_view text)
+{
+    const std::string ansi = win32::AnsiFromDisplayText(text);
+    const UINT icon = kind == MessageKind::Error ? MB_ICONERROR : MB_ICONINFORMATION;
+    MessageBoxA(nullptr, ansi.c_str(), std::string(kMessageTitle).c_str(), MB_OK | MB_TASKMODAL | icon);
+}
+
 } // namespace
 
-Win32Forms::Win32Forms(HINSTANCE instance, Options options)
-    : instance_(instance), dpi_(options.dpi > 0 ? options.dpi : ScreenDpi())
+Win32Forms::Win32Forms(HINSTANCE instance, int dpi)
+    : ToolkitForms(ShowMessageBox), instance_(instance), dpi_(dpi > 0 ? dpi : ScreenDpi())
 {
-    if (options.messageBoxes) {
-        messageBoxes_ = options.messageBoxes;
-    } else {
-        systemMessageBoxes_ = std::make_unique<SystemMessageBoxes>();
-        messageBoxes_ = systemMessageBoxes_.get();
-    }
     Win32FormWindow::RegisterWindowClass(instance_);
     defaultFont_ = CreateDefaultFont(dpi_);
 }
@@ -102,18 +106,6 @@ HWND Win32Forms::ControlToChange(Form& form, ControlId id)
     if (!control)
         ThrowNoSuchControl(form, id);
     return control;
-}
-
-HWND Win32Forms::WindowOf(const Form& form) const
-{
-    const Win32FormWindow* window = Find(form);
-    return window ? window->Handle() : nullptr;
-}
-
-HWND Win32Forms::ControlOf(const Form& form, ControlId id) const
-{
-    const Win32FormWindow* window = Find(form);
-    return window ? window->Control(id) : nullptr;
 }
 
 // The label is repainted at once, so a text set before a long handler step

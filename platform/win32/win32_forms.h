@@ -7,7 +7,6 @@
 #include <windows.h>
 
 #include "platform/runtime/toolkit_forms.h"
-#include "platform/win32/message_boxes.h"
 
 namespace tallowick {
 
@@ -18,13 +17,8 @@ class Win32FormWindow;
 // dialog keys (Tab, access keys, Space).
 class Win32Forms final : public ToolkitForms {
 public:
-    struct Options {
-        int dpi = 0;                           // 0: the screen's logical resolution
-        MessageBoxes* messageBoxes = nullptr;  // null: real message boxes
-    };
-
-    explicit Win32Forms(HINSTANCE instance, Options options);
-    explicit Win32Forms(HINSTANCE instance) : Win32Forms(instance, Options{}) {}
+    // `dpi` 0: the screen's logical resolution.
+    explicit Win32Forms(HINSTANCE instance, int dpi = 0);
     ~Win32Forms() override;
     Win32Forms(const Win32Forms&) = delete;
     Win32Forms& operator=(const Win32Forms&) = delete;
@@ -40,11 +34,6 @@ public:
     // The program's message loop: runs until End or until the last window
     // has been closed. Returns the process exit code.
     int Run();
-    bool QuitRequested() const { return quitReceived_ || quitPosted_; }
-
-    HWND WindowOf(const Form& form) const;                // null when not loaded
-    HWND ControlOf(const Form& form, ControlId id) const; // null when not loaded
-    int Dpi() const { return dpi_; }
 
     // From the window procedure.
     void ButtonClicked(Form& form, ControlId button);
@@ -54,8 +43,7 @@ public:
 private:
     friend class Win32FormsProbe; // the window tests' seam
 
-    void Present(MessageKind kind, std::string_view text) override { messageBoxes_->Show(text, kind); }
-    void HandlerFinished() override { ResumeRedraw(); }
+    void ShowHeldBack() override { ResumeRedraw(); }
 
     Win32FormWindow* Find(const Form& form) const;
     Win32FormWindow* Loaded(Form& form); // loads a window that is not loaded; null after End
@@ -69,8 +57,6 @@ private:
 
     HINSTANCE instance_;
     int dpi_;
-    std::unique_ptr<MessageBoxes> systemMessageBoxes_;
-    MessageBoxes* messageBoxes_;
     HFONT defaultFont_ = nullptr;
     HWND hiddenOwner_ = nullptr;
     std::map<const Form*, std::unique_ptr<Win32FormWindow>> windows_;

@@ -80,7 +80,6 @@ inline void CloseThroughTitleBar(QWidget* window)
 
 struct RecordedMessage {
     MessageKind kind;
-    QString title;
     QString text;
 };
 
@@ -94,9 +93,8 @@ struct Program : testing::MainWindowState {
 
     Program()
     {
-        forms.SetMessagePresenter([this](MessageKind kind, const QString& title, const QString& text) {
-            messages.push_back({kind, title, text});
-        });
+        forms.SetMessagePresenter(
+            [this](MessageKind kind, std::string_view text) { messages.push_back({kind, Text(text)}); });
     }
 
 private:

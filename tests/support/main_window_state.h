@@ -56,7 +56,13 @@ public:
         RunEventHandler(forms, [&] { main.Click(button); });
     }
 
-    std::vector<std::string> CookieListItems() { return {main.CookieList().begin(), main.CookieList().end()}; }
+    std::vector<std::string> CookieListItems()
+    {
+        std::vector<std::string> items;
+        for (std::size_t i = 1; i <= main.CookieList().Count(); ++i)
+            items.push_back(main.CookieList().Item(i));
+        return items;
+    }
 
     RecordingForms forms;
     Main main;

@@ -6,7 +6,7 @@
 #undef DeleteFile
 
 #include "platform/win32/system/win32_error.h"
-#include "platform/win32/files/win32_file_system.h"
+#include "platform/win32/files/win32_disk.h"
 #include "tests/win32/drive_c.h"
 
 namespace tallowick::testing {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "main_window/main_layout.h"
+#include "platform/rules/rule_book.h"
 #include "platform/win32/system/path_text.h"
 #include "platform/win32/system/win32_error.h"
 
@@ -105,8 +106,8 @@ bool FitsAnsiCodePage(const std::string& text) { return win32::AnsiFromPathText(
 } // namespace drive_c
 
 WindowOnDriveC::WindowOnDriveC(win32::FileNames names)
-    : RecordedMain([names] { return win32::OpenWin32FileSystem(win32::OpenFileApi(names)); },
-                   [names] { return win32::OpenWin32FileDeletion(win32::OpenFileApi(names)); })
+    : RecordedMain([names] { return OpenDriveFileSystem(win32::OpenWin32Disk(names)); },
+                   [names] { return OpenDriveDeletion(win32::OpenWin32Disk(names)); })
 {
 }
 

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/win32/files/win32_file_api.h"
+#include "platform/win32/files/win32_disk.h"
 #include "tests/support/main_window_state.h"
 
 namespace tallowick::testing {

@@ -1,7 +1,7 @@
 // Failures that a test cannot cause for real on a Wine drive run as root
 // (a folder that may not be read), or only by a race (a folder vanishing
-// between its existence test and its listing), made by a file API that
-// fails on cue in front of the real one.
+// between its existence test and its listing), made by a disk that fails
+// on cue in front of the real one.
 
 #include <functional>
 #include <map>
@@ -12,9 +12,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "platform/runtime/event_handler.h"
+#include "platform/rules/rule_book.h"
+#include "platform/win32/files/win32_disk.h"
 #include "platform/win32/system/win32_error.h"
-#include "platform/win32/files/win32_file_system.h"
 #include "tests/win32/drive_c.h"
 
 namespace tallowick::testing {
@@ -23,7 +23,7 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::UnorderedElementsAre;
 
-class FailingFileApi final : public win32::FileApi {
+class FailingDisk final : public win32::Win32Disk {
 public:
     // Runs before the listing of `folder`; a non-zero answer is its error.
     std::map<std::string, std::function<unsigned long()>> beforeListing;
@@ -42,16 +42,16 @@ public:
     unsigned long RemoveFile(const std::string& path) override { return real_->RemoveFile(path); }
 
 private:
-    std::unique_ptr<win32::FileApi> real_ = win32::OpenFileApi(win32::FileNames::SystemChoice);
+    std::unique_ptr<win32::Win32Disk> real_ = win32::OpenWin32Disk(win32::FileNames::SystemChoice);
 };
 
 struct WindowWithFailures : RecordedMain {
     WindowWithFailures()
         : RecordedMain(
               [this] {
-                  auto api = std::make_unique<FailingFileApi>();
-                  api->beforeListing = beforeListing;
-                  return win32::OpenWin32FileSystem(std::unique_ptr<win32::FileApi>(std::move(api)));
+                  auto disk = std::make_unique<FailingDisk>();
+                  disk->beforeListing = beforeListing;
+                  return OpenDriveFileSystem(std::move(disk));
               },
               [] { return OpenWin32FileDeletion(); })
     {

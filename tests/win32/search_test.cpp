@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "platform/rules/rule_book.h"
 #include "platform/win32/system/system_function.h"
 #include "tests/win32/drive_c.h"
 
@@ -180,7 +181,7 @@ TEST_F(SearchOnDriveC, KeepsNamesExactlySoASimilarFileSurvives)
     ASSERT_THAT(window.Listed(),
                 UnorderedElementsAreArray({"c:\\windows\\cookies\\t.txt ", "c:\\windows\\cookies\\t.txt"}));
 
-    const DeletionResult result = win32::OpenWin32FileDeletion(win32::OpenFileApi(win32::FileNames::Unicode))
+    const DeletionResult result = OpenDriveDeletion(win32::OpenWin32Disk(win32::FileNames::Unicode))
                                       ->DeleteFile("c:\\windows\\cookies\\t.txt ");
     EXPECT_EQ(result.outcome, DeletionOutcome::Deleted);
     EXPECT_FALSE(drive_c::Exists("c:\\windows\\cookies\\t.txt "));

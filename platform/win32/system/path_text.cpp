@@ -143,9 +143,4 @@ std::string AnsiFromDisplayText(std::string_view text)
 
 std::string DisplayTextFromAnsi(std::string_view ansi) { return PathTextFromWide(WideFromAnsi(ansi)); }
 
-bool IsAscii(std::string_view text)
-{
-    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 } // namespace tallowick::win32

@@ -32,7 +32,4 @@ std::wstring WideFromDisplayText(std::string_view text);
 std::string AnsiFromDisplayText(std::string_view text);
 std::string DisplayTextFromAnsi(std::string_view ansi);
 
-// Plain ASCII reads the same in every code page.
-bool IsAscii(std::string_view text);
-
 } // namespace tallowick::win32

@@ -139,7 +139,7 @@ TEST(AboutWindow, AboutIsOneWindowThatKeepsItsPlaceAndReloadsCentred)
     EXPECT_TRUE(program.AboutWindow() == nullptr);
     EXPECT_TRUE(!IsWindow(first));
     EXPECT_EQ(VisibleWindowsCaptioned("About"), 0);
-    EXPECT_TRUE(!program.forms.QuitRequested());
+    EXPECT_TRUE(!program.QuitRequested());
 
     OpenAbout(program);
     const HWND second = program.AboutWindow();
@@ -184,7 +184,7 @@ TEST(AboutWindow, ClosingAboutLeavesMainAsItWas)
     EXPECT_EQ(program.Listed().size(), 1u);
     EXPECT_TRUE(program.DeleteVisible());
     EXPECT_EQ(program.main.CookieList().Count(), 1u);
-    EXPECT_TRUE(!program.forms.QuitRequested());
+    EXPECT_TRUE(!program.QuitRequested());
 }
 
 TEST(AboutWindow, MainClosedThroughItsTitleBarWaitsForAbout)
@@ -196,10 +196,10 @@ TEST(AboutWindow, MainClosedThroughItsTitleBarWaitsForAbout)
     program.PostToWindow(program.MainWindow(), WM_CLOSE);
     EXPECT_TRUE(program.MainWindow() == nullptr);
     EXPECT_TRUE(IsWindow(about) && IsWindowVisible(about));
-    EXPECT_TRUE(!program.forms.QuitRequested());
+    EXPECT_TRUE(!program.QuitRequested());
     program.ClickButton(program.AboutControl(about_ids::Command1));
     EXPECT_TRUE(program.AboutWindow() == nullptr);
-    EXPECT_TRUE(program.forms.QuitRequested());
+    EXPECT_TRUE(program.QuitRequested());
 }
 
 TEST(AboutWindow, CloseWithAboutOpenEndsBoth)
@@ -211,7 +211,7 @@ TEST(AboutWindow, CloseWithAboutOpenEndsBoth)
     program.Click(main_ids::cmdExt);
     EXPECT_TRUE(!IsWindow(about));
     EXPECT_TRUE(program.MainWindow() == nullptr);
-    EXPECT_TRUE(program.forms.QuitRequested());
+    EXPECT_TRUE(program.QuitRequested());
     EXPECT_EQ(VisibleWindowsCaptioned("About"), 0);
     EXPECT_EQ(VisibleWindowsCaptioned("Tallowick"), 0);
 }

@@ -101,7 +101,7 @@ TEST(MainWindow, BuiltAtTheScreensResolutionByDefault)
     const int screenDpi = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
     ProgramFixture program(0);
-    EXPECT_EQ(program.forms.Dpi(), screenDpi);
+    EXPECT_EQ(tallowick::Win32FormsProbe::Dpi(program.forms), screenDpi);
     const char* expected = std::getenv("TALLOWICK_EXPECTED_DPI");
     if (!expected)
         return;
@@ -355,7 +355,7 @@ TEST(MainWindow, DeletionRefusedNamesTheFileAndRunsOn)
     const auto lines = program.Listed();
     ASSERT_TRUE(lines.size() == 1u);
     EXPECT_EQ(lines[0], std::string("c:\\winnt\\profiles\\alice\\cookies\\a[2].txt"));
-    EXPECT_TRUE(!program.forms.QuitRequested());
+    EXPECT_TRUE(!program.QuitRequested());
     EXPECT_TRUE(program.MainWindow() != nullptr);
 }
 
@@ -368,7 +368,7 @@ TEST(MainWindow, AnErrorInAHandlerIsReportedAndEndsTheProgram)
     EXPECT_TRUE(program.boxes.shown[0].second == tallowick::MessageKind::Error);
     EXPECT_EQ(program.boxes.shown[0].first, std::string("Error 5: Access is denied."));
     EXPECT_TRUE(program.MainWindow() == nullptr);
-    EXPECT_TRUE(program.forms.QuitRequested());
+    EXPECT_TRUE(program.QuitRequested());
     // No further handler runs, and nothing is loaded again.
     program.forms.ButtonClicked(program.main, cmdSrch);
     EXPECT_EQ(program.drive.fileSystemsOpened, 1);
@@ -380,7 +380,7 @@ TEST(MainWindow, CloseEndsTheProgram)
     ProgramFixture program;
     program.Click(cmdExt);
     EXPECT_TRUE(program.MainWindow() == nullptr);
-    EXPECT_TRUE(program.forms.QuitRequested());
+    EXPECT_TRUE(program.QuitRequested());
     EXPECT_TRUE(program.boxes.shown.empty());
 }
 
@@ -389,7 +389,7 @@ TEST(MainWindow, ClosingMainThroughItsTitleBarAlone)
     ProgramFixture program;
     program.PostToWindow(program.MainWindow(), WM_CLOSE);
     EXPECT_TRUE(program.MainWindow() == nullptr);
-    EXPECT_TRUE(program.forms.QuitRequested());
+    EXPECT_TRUE(program.QuitRequested());
 }
 
 // On NT (Wine's default) the list takes the path as UTF-16, so a name

@@ -5,9 +5,11 @@
 namespace ui_test {
 
 ProgramFixture::ProgramFixture(int dpi)
-    : forms(GetModuleHandleA(nullptr), tallowick::Win32Forms::Options{dpi, &boxes}),
-      main(forms, drive.FileSystems(), drive.Deletions())
+    : forms(GetModuleHandleA(nullptr), dpi), main(forms, drive.FileSystems(), drive.Deletions())
 {
+    forms.SetMessagePresenter([this](tallowick::MessageKind kind, std::string_view text) {
+        boxes.shown.emplace_back(text, kind);
+    });
     forms.Show(main);
     Pump();
 }
@@ -25,13 +27,13 @@ bool ProgramFixture::Visible(ControlId id) const { return IsShown(Control(id)); 
 HWND ProgramFixture::AboutWindow() const
 {
     const tallowick::About* about = tallowick::MainProbe::AboutWindow(main);
-    return about ? forms.WindowOf(*about) : nullptr;
+    return about ? tallowick::Win32FormsProbe::WindowOf(forms, *about) : nullptr;
 }
 
 HWND ProgramFixture::AboutControl(ControlId id) const
 {
     const tallowick::About* about = tallowick::MainProbe::AboutWindow(main);
-    return about ? forms.ControlOf(*about, id) : nullptr;
+    return about ? tallowick::Win32FormsProbe::ControlOf(forms, *about, id) : nullptr;
 }
 
 void ProgramFixture::Click(ControlId id) { ClickButton(Control(id)); }

@@ -8,17 +8,31 @@
 #undef DeleteFile
 
 #include "main_window/main_window.h"
-#include "platform/win32/message_boxes.h"
+#include "platform/win32/win32_form_window.h"
 #include "platform/win32/win32_forms.h"
 #include "tests/support/main_window_state.h"
 #include "tests/support/memory_drive.h"
 
 namespace tallowick {
 
-// The window tests' seam into the runtime: handles every message already
-// queued, as the message loop does.
+// The window tests' seam into the runtime.
 class Win32FormsProbe {
 public:
+    // The handles of a loaded window and its controls; null when not loaded.
+    static HWND WindowOf(const Win32Forms& forms, const Form& form)
+    {
+        const Win32FormWindow* window = forms.Find(form);
+        return window ? window->Handle() : nullptr;
+    }
+    static HWND ControlOf(const Win32Forms& forms, const Form& form, ControlId id)
+    {
+        const Win32FormWindow* window = forms.Find(form);
+        return window ? window->Control(id) : nullptr;
+    }
+    static int Dpi(const Win32Forms& forms) { return forms.dpi_; }
+    static bool QuitRequested(const Win32Forms& forms) { return forms.quitReceived_ || forms.quitPosted_; }
+
+    // Handles every message already queued, as the message loop does.
     static void ProcessPendingMessages(Win32Forms& forms)
     {
         MSG message{};
@@ -39,9 +53,7 @@ namespace ui_test {
 using tallowick::ControlId;
 
 // Message boxes answered in advance: each is recorded, none is shown.
-class AnsweredMessageBoxes : public tallowick::MessageBoxes {
-public:
-    void Show(std::string_view text, tallowick::MessageKind kind) override { shown.emplace_back(text, kind); }
+struct AnsweredMessageBoxes {
     std::vector<std::pair<std::string, tallowick::MessageKind>> shown;
 };
 
@@ -52,8 +64,9 @@ public:
     explicit ProgramFixture(int dpi = 96);
     ~ProgramFixture(); // ends the program before the forms go
 
-    HWND MainWindow() const { return forms.WindowOf(main); }
-    HWND Control(ControlId id) const { return forms.ControlOf(main, id); }
+    HWND MainWindow() const { return tallowick::Win32FormsProbe::WindowOf(forms, main); }
+    HWND Control(ControlId id) const { return tallowick::Win32FormsProbe::ControlOf(forms, main, id); }
+    bool QuitRequested() const { return tallowick::Win32FormsProbe::QuitRequested(forms); }
     HWND AboutWindow() const;
     HWND AboutControl(ControlId id) const;
 
