@@ -26,8 +26,9 @@ text_end=$(printf '0x%x' $((16#$text_vma + 16#$text_size)))
 
 # The map's input sections in .text, then the disassembly; each instruction
 # is named by the last symbol before it in its input section, else by the
-# section's own name (.text$NAME, as -ffunction-sections makes them). Data
-# kept in .text (constructor lists, exception tables) is not code: skipped.
+# section's own name (.text$NAME, as -ffunction-sections makes them). The
+# data kept in .text (constructor lists, exception tables, fill) is skipped;
+# every other input section there is code.
 # Prints "function<TAB>mnemonic<TAB>address<TAB>file" per forbidden
 # instruction, and "desync<TAB>address" where a code section does not start
 # on an instruction boundary (the disassembly is then not to be trusted).
@@ -41,7 +42,7 @@ findings=$(
     function add_section(name, start, size, file) {
         if (size == 0) return
         n++; sec_start[n] = start; sec_end[n] = start + size; sec_file[n] = file
-        sec_code[n] = (name ~ /^\.text($|[$.])/ || name == ".init" || name == ".fini")
+        sec_code[n] = !(name ~ /^\.(ctors|dtors)/ || name ~ /^\.gcc_exc/ || name ~ /^\*(fill|data)\*$/)
         sec_name[n] = name; sub(/^\.text(\.unlikely|\.startup|\.hot)?[$.]?/, "", sec_name[n])
         nsym[n] = 0
     }
