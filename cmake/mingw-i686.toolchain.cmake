@@ -18,6 +18,23 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
+# --- Processor floor of the 32-bit program ---------------------------------
+# Tallowick.exe runs on a 486 and everything later: no CMOV, FCOMI/FUCOMI,
+# MMX, SSE or later instruction. Every C and C++ file built here is compiled
+# for the 486 and tuned for today's processors; the runtime's own members
+# that hold newer instructions are rebuilt for it (platform/win32/runtime),
+# and the test win32.instructions checks the exe. The 64-bit check build
+# keeps x86-64's own baseline.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86")
+    set(TALLOWICK_CPU_FLAGS -march=i486 -mtune=generic)
+    foreach(language C CXX)
+        if(NOT CMAKE_${language}_FLAGS MATCHES "-march=")
+            string(APPEND CMAKE_${language}_FLAGS " -march=i486 -mtune=generic")
+        endif()
+    endforeach()
+endif()
+# ---------------------------------------------------------------------------
+
 # Everything inside the exe: msvcrt.dll and the system's own DLLs are its
 # only imports. OS and subsystem version 4.0 for every program; Tallowick.exe
 # itself pins --subsystem,windows:4.0, test programs stay console programs.

@@ -1,6 +1,5 @@
 #include "platform/win32/controls.h"
 
-#include <cmath>
 #include <cstring>
 
 #include "platform/win32/system/path_text.h"
@@ -99,7 +98,8 @@ LOGFONTA LogFontFor(const Font& font, int dpi)
 {
     LOGFONTA logFont{};
     // Points to pixels: points * dpi / 72, kept in hundredths for 9.75 pt.
-    const int hundredths = static_cast<int>(std::lround(font.points * 100));
+    // Rounded by hand: the runtime's lround is built for the Pentium Pro.
+    const int hundredths = static_cast<int>(font.points * 100 + 0.5);
     logFont.lfHeight = -MulDiv(hundredths, dpi, 72 * 100);
     logFont.lfWeight = font.weight;
     logFont.lfUnderline = font.underline ? TRUE : FALSE;
