@@ -20,6 +20,7 @@ linux_packages=(
     libgtest-dev libgmock-dev googletest
     fonts-liberation
     xvfb xauth x11-utils xdotool openbox imagemagick
+    dbus-daemon dbus-bin at-spi2-core python3-gi gir1.2-atspi-2.0
     desktop-file-utils appstream
     findutils time
 )

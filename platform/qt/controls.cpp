@@ -2,11 +2,11 @@
 
 #include <cmath>
 
-#include <QLabel>
 #include <QListView>
 #include <QPalette>
 #include <QPushButton>
 
+#include "platform/qt/accessible_widgets.h"
 #include "platform/qt/line_list_model.h"
 
 namespace tallowick {
@@ -58,7 +58,7 @@ QWidget* MakeListBox(const ControlLayout& row, QWidget* window)
 
 QWidget* MakeLabel(const ControlLayout& row, QWidget* window)
 {
-    auto* label = new QLabel(window);
+    auto* label = new FormLabel(row.statusLine, window);
     label->setTextFormat(Qt::PlainText);
     label->setText(ToQString(row.caption));
     label->setAlignment((row.alignment == TextAlignment::Centre ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
@@ -109,6 +109,8 @@ QWidget* MakeControl(const ControlLayout& row, QWidget* window)
         control->setFont(MakeFont(*row.font));
     if (!row.accessibleName.empty())
         control->setAccessibleName(ToQString(row.accessibleName));
+    if (!row.accessibleDescription.empty())
+        control->setAccessibleDescription(ToQString(row.accessibleDescription));
     if (!row.visible)
         control->hide();
     return control;

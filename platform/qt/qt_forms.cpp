@@ -7,7 +7,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QIcon>
-#include <QLabel>
 #include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
@@ -15,6 +14,7 @@
 
 #include "platform/event_handler.h"
 #include "platform/qt/controls.h"
+#include "platform/qt/accessible_widgets.h"
 #include "platform/qt/form_window.h"
 #include "platform/qt/line_list_model.h"
 #include "platform/qt/taskbar.h"
@@ -70,6 +70,7 @@ QtForms::QtForms()
     // Tool windows do not count for Qt's rule, so the program's own rule
     // (the last loaded window closed ends it) lives here.
     QApplication::setQuitOnLastWindowClosed(false);
+    InstallAccessibleInterfaces();
     if (QFile::exists(kProgramIcon))
         QApplication::setWindowIcon(QIcon(kProgramIcon));
 }
@@ -158,14 +159,10 @@ void QtForms::SetCaption(Form& form, ControlId label, std::string_view text)
     if (ended_)
         return;
     QWidget* control = Control(form, label);
-    if (auto* qtLabel = qobject_cast<QLabel*>(control)) {
-        qtLabel->setText(ToQString(text));
-        // Painted at once: a handler never returns to the event loop, and
-        // the status line must show "Searching System" during the walk.
-        qtLabel->repaint();
-    } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+    if (auto* formLabel = qobject_cast<FormLabel*>(control))
+        formLabel->ShowText(ToQString(text));
+    else if (auto* button = qobject_cast<QAbstractButton*>(control))
         button->setText(ToQString(text));
-    }
 }
 
 void QtForms::SetVisible(Form& form, ControlId button, bool visible)
