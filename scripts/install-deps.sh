@@ -21,7 +21,7 @@ linux_packages=(
     fonts-liberation
     xvfb xauth x11-utils xdotool openbox imagemagick
     dbus-daemon dbus-bin at-spi2-core python3-gi gir1.2-atspi-2.0
-    desktop-file-utils appstream
+    desktop-file-utils appstream dpkg-dev file
     findutils time
 )
 # wine64 and the 64-bit compiler run the Windows tests where 32-bit Wine
