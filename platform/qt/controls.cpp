@@ -8,6 +8,7 @@
 
 #include "platform/qt/accessible_widgets.h"
 #include "platform/qt/line_list_model.h"
+#include "platform/qt/widest_line.h"
 
 namespace tallowick {
 
@@ -44,8 +45,10 @@ QWidget* MakeListBox(const ControlLayout& row, QWidget* window)
                                                  : QAbstractItemView::SingleSelection);
     list->setUniformItemSizes(true);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // No horizontal extent: a path wider than the list is cut at its edge.
-    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A path wider than the list can be scrolled into view; while every
+    // line fits there is no horizontal scroll bar.
+    list->setItemDelegate(new WidestLineDelegate(list));
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     list->setTextElideMode(Qt::ElideNone);
     QPalette palette = list->palette();
     if (row.background)

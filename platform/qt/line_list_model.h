@@ -28,6 +28,9 @@ public:
 
     // The committed lines in the order they are shown.
     std::vector<std::string> Lines() const;
+    std::string_view LineText(int row) const { return Text(lines_[static_cast<std::size_t>(row)]); }
+    // Changes with every Clear and every Commit that adds lines.
+    std::uint64_t Generation() const { return generation_; }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -56,6 +59,7 @@ private:
     std::size_t blockFree_ = 0;
     std::vector<Line> lines_;
     std::vector<Line> pending_;
+    std::uint64_t generation_ = 0;
 };
 
 } // namespace tallowick
