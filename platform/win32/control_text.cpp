@@ -9,16 +9,18 @@ namespace {
 
 using SendMessageWide = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
 using SetWindowTextWide = BOOL(WINAPI*)(HWND, LPCWSTR);
+using TextExtentWide = BOOL(WINAPI*)(HDC, LPCWSTR, int, LPSIZE);
 
 struct WideFunctions {
     SendMessageWide sendMessage = nullptr;
     SetWindowTextWide setWindowText = nullptr;
+    TextExtentWide textExtent = nullptr;
 };
 
 template <typename Function>
-Function UserFunction(HMODULE user, const char* name)
+Function SystemFunction(HMODULE module, const char* name)
 {
-    const FARPROC address = GetProcAddress(user, name);
+    const FARPROC address = GetProcAddress(module, name);
     // Through void (*)(), the one function type that converts to any other.
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
 }
@@ -30,8 +32,10 @@ WideFunctions FetchWideFunctions()
     const HMODULE user = windowsNt ? GetModuleHandleA("user32.dll") : nullptr;
     if (!user)
         return functions;
-    functions.sendMessage = UserFunction<SendMessageWide>(user, "SendMessageW");
-    functions.setWindowText = UserFunction<SetWindowTextWide>(user, "SetWindowTextW");
+    functions.sendMessage = SystemFunction<SendMessageWide>(user, "SendMessageW");
+    functions.setWindowText = SystemFunction<SetWindowTextWide>(user, "SetWindowTextW");
+    if (const HMODULE gdi = GetModuleHandleA("gdi32.dll"))
+        functions.textExtent = SystemFunction<TextExtentWide>(gdi, "GetTextExtentPoint32W");
     return functions;
 }
 
@@ -58,6 +62,21 @@ LRESULT AddListBoxLine(HWND list, std::string_view utf8)
     }
     const std::string ansi = AnsiFromDisplayText(utf8);
     return SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ansi.c_str()));
+}
+
+int MeasureText(HDC dc, std::string_view utf8)
+{
+    SIZE size{};
+    if (!IsAscii(utf8) && Wide().textExtent && Wide().sendMessage) {
+        const std::wstring wide = WideFromDisplayText(utf8);
+        if (!Wide().textExtent(dc, wide.c_str(), static_cast<int>(wide.size()), &size))
+            return 0;
+        return size.cx;
+    }
+    const std::string ansi = AnsiFromDisplayText(utf8);
+    if (!GetTextExtentPoint32A(dc, ansi.c_str(), static_cast<int>(ansi.size()), &size))
+        return 0;
+    return size.cx;
 }
 
 } // namespace tallowick::win32
