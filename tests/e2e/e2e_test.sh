@@ -20,7 +20,7 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; import -display "$DISPLAY" -window root "$out/e2e-failure.png" 2>/dev/null || true; exit 1; }
+fail() { echo "FAIL: $*" >&2; import -display "${DISPLAY:-}" -window root "$out/e2e-failure.png" 2>/dev/null || true; exit 1; }
 
 mkdir -p "$prefix/drive_c" "$prefix/dosdevices"
 ln -s ../drive_c "$prefix/dosdevices/c:"
@@ -48,12 +48,12 @@ done
 listing() { (cd "$prefix" && find . | sed 's|^\./||' | LC_ALL=C sort); }
 expected_after=$(listing | grep -v -x -F -f <(for f in "${cookie_files[@]}"; do echo "drive_c/$f"; done))
 
-display=":$((200 + $$ % 400))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display and writes its number once it takes clients.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb_pid=$!
-export DISPLAY=$display
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n 1 "$work/display")"
 openbox >/dev/null 2>&1 &
 wm_pid=$!
 # What a desktop does when accessibility is switched on: toolkits then join

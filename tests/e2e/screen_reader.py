@@ -126,8 +126,10 @@ class Program:
         if node is None or not showing(node):
             raise Failure(f"no button {button} showing in {window_name}")
         box = node.get_extents(Atspi.CoordType.SCREEN)
-        centre = (box.x + box.width // 2, box.y + box.height // 2)
-        subprocess.run(["xdotool", "mousemove", str(centre[0]), str(centre[1]), "click", "1"], check=True)
+        x, y = box.x + box.width // 2, box.y + box.height // 2
+        # The pointer enters the button first, as a hand's would.
+        subprocess.run(["xdotool", "mousemove", str(x - 4), str(y), "sleep", "0.1",
+                        "mousemove", str(x), str(y), "sleep", "0.1", "click", "1"], check=True)
 
 
 def expect(what, actual, expected):
@@ -189,6 +191,8 @@ def scenario(drive_c, cookie_files):
     expect("Delete Cookies showing after the failure", program.button_showing("Delete Cookies"), True)
     subprocess.run(["xdotool", "key", "Return"], check=True)  # the box's OK, as the keyboard presses it
     wait_for("the message box to close", lambda: not message_box(program))
+    wait_for("the main window to be active again",
+             lambda: program.window("Tallowick").get_state_set().contains(Atspi.StateType.ACTIVE))
 
     # The folder goes; the file is gone, which counts as deleted.
     os.rmdir(os.path.join(drive_c, blocked))
