@@ -54,14 +54,16 @@ xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "Xvfb did not start"
 export DISPLAY=":$(head -n 1 "$work/display")"
-openbox >/dev/null 2>&1 &
+openbox >"$work/openbox.log" 2>&1 &
 wm_pid=$!
 # What a desktop does when accessibility is switched on: toolkits then join
 # the accessibility bus.
 dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
     org.freedesktop.DBus.Properties.Set string:org.a11y.Status string:IsEnabled variant:boolean:true \
     >/dev/null || fail "the accessibility bus does not start"
-for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+for _ in $(seq 100); do wm_running && break; sleep 0.1; done
+wm_running || fail "the window manager did not start: $(cat "$work/openbox.log")"
 
 WINEPREFIX="$prefix" "$program" &
 program_pid=$!

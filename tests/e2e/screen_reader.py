@@ -38,7 +38,10 @@ def wait_for(what, read, timeout=10.0):
     """Reads until read() returns something true; fails naming `what`."""
     end = time.monotonic() + timeout
     while True:
-        value = read()
+        try:
+            value = read()
+        except GLib.Error:  # a window that went while it was read
+            value = None
         if value or time.monotonic() > end:
             break
         pump(0.1)
@@ -48,7 +51,9 @@ def wait_for(what, read, timeout=10.0):
 
 
 def children(node):
-    return [node.get_child_at_index(i) for i in range(node.get_child_count())]
+    """The children that are still there: a window may go while it is read."""
+    found = (node.get_child_at_index(i) for i in range(node.get_child_count()))
+    return [child for child in found if child is not None]
 
 
 def showing(node):
