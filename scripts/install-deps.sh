@@ -20,36 +20,70 @@ linux_packages=(
     libgtest-dev libgmock-dev googletest
     fonts-liberation
     xvfb xauth x11-utils xdotool openbox imagemagick
-    desktop-file-utils appstream
+    dbus-daemon dbus-bin at-spi2-core python3-gi gir1.2-atspi-2.0
+    desktop-file-utils appstream dpkg-dev file
     findutils time
 )
-# On hosts whose kernel runs no 32-bit programs, 32-bit Wine runs under
-# qemu-i386 with a small preloaded library built by the i686 Linux compiler;
-# wine64 and the 64-bit compiler run the Windows tests where even that fails.
+# wine64 and the 64-bit compiler run the Windows tests where 32-bit Wine
+# cannot run natively.
 windows_packages=(
     g++-mingw-w64-i686-win32 binutils-mingw-w64-i686
     g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64
     wine wine32 wine64 googletest
-    qemu-user-static gcc-i686-linux-gnu libc6-dev-i386-cross gcc
     gcc-12-source xz-utils bzip2
 )
 # The 32-bit program's runtime is partly rebuilt for its processor floor
 # (platform/win32/runtime): from gcc-12-source above, and from the source
 # package of the installed mingw-w64 CRT, kept under /usr/src/mingw-w64.
 mingw_source_dir=/usr/src/mingw-w64
+# On hosts whose kernel runs no 32-bit programs, 32-bit Wine runs under
+# qemu-i386 with a small preloaded library built by the i686 Linux compiler
+# (scripts/qemu). Elsewhere they are not needed.
+qemu_route_packages=(qemu-user-static gcc-i686-linux-gnu libc6-dev-i386-cross gcc)
+
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || { echo "install-deps: run as root, or install sudo" >&2; exit 1; }
+    sudo_cmd=(sudo)
+fi
+
+# Whether the kernel runs 32-bit x86 programs: it either runs this smallest
+# static i386 program, which only exits with status 0, or refuses it (exec
+# format error) when its IA-32 emulation is off or missing. Asking the kernel
+# itself needs no package and holds however the kernel was built or booted.
+kernel_runs_i386() {
+    local dir status=0
+    dir=$(mktemp -d)
+    # ELF header: 32-bit, little-endian, executable, i386, entry 0x08048054,
+    # one program header at 52. Program header: one read-and-execute load of
+    # the 93-byte file at 0x08048000. Code: mov eax,1; xor ebx,ebx; int 0x80.
+    printf '\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00' >"$dir/exit0"
+    printf '\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08\x5d\x00\x00\x00\x5d\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00' >>"$dir/exit0"
+    printf '\xb8\x01\x00\x00\x00\x31\xdb\xcd\x80' >>"$dir/exit0"
+    chmod +x "$dir/exit0"
+    "$dir/exit0" 2>/dev/null || status=$?
+    rm -rf "$dir"
+    return "$status"
+}
 
 missing=()
 is_installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
 if [ "$want_windows" = 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     echo "install-deps: enabling the i386 architecture for wine32"
-    dpkg --add-architecture i386
+    "${sudo_cmd[@]}" dpkg --add-architecture i386
     need_update=1
 fi
 
 packages=()
 [ "$want_linux" = 1 ] && packages+=("${linux_packages[@]}")
-[ "$want_windows" = 1 ] && packages+=("${windows_packages[@]}")
+if [ "$want_windows" = 1 ]; then
+    packages+=("${windows_packages[@]}")
+    if ! kernel_runs_i386; then
+        echo "install-deps: this kernel runs no 32-bit programs; adding the packages that run 32-bit Wine under qemu"
+        packages+=("${qemu_route_packages[@]}")
+    fi
+fi
 for package in "${packages[@]}"; do
     is_installed "$package" || missing+=("$package")
 done
@@ -58,11 +92,9 @@ if [ ${#missing[@]} -gt 0 ] || [ "${need_update:-0}" = 1 ]; then
     if [ ${#missing[@]} -gt 0 ]; then
         echo "install-deps: installing ${missing[*]}"
     fi
-    sudo_cmd=()
-    [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
     "${sudo_cmd[@]}" apt-get update -qq
     if [ ${#missing[@]} -gt 0 ]; then
-        DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
+        "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
     fi
 fi
 
@@ -72,8 +104,6 @@ if [ "$want_windows" = 1 ]; then
     mingw_version=$(dpkg-query -W -f='${source:Version}' mingw-w64-i686-dev)
     mingw_upstream=${mingw_version%-*}
     if [ ! -f "$mingw_source_dir/mingw-w64_${mingw_upstream}.orig.tar.bz2" ]; then
-        sudo_cmd=()
-        [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
         if [ -z "$(apt-cache showsrc mingw-w64 2>/dev/null)" ]; then
             echo "install-deps: adding deb-src entries for Debian's source packages"
             for list in /etc/apt/sources.list.d/*.sources; do

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Tallowick for Linux and starts it. Drive C: is the Wine prefix's
-# ($WINEPREFIX, else ~/.wine). Without a display it runs on Xvfb and saves a
-# screenshot of the screen.
+# ($WINEPREFIX, else ~/.wine). Without a display it runs on Xvfb with a window
+# manager and saves a screenshot of the screen with the window on it; it
+# fails, saying why in one line, if the window does not appear.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -18,27 +19,69 @@ fi
 screenshot="$PWD/build/tallowick-screenshot.png"
 echo "No display found: running Tallowick on a virtual display (Xvfb); screenshot: $screenshot"
 
-display=":$((90 + RANDOM % 100))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-trap 'kill "$program_pid" "$wm_pid" "$xvfb_pid" 2>/dev/null || true' EXIT
+# Each step waits for the one before it to be ready: the X server, then the
+# window manager (a window mapped before it runs may stay unmapped), then
+# the window, shown and painted.
+fail() { echo "run.sh: $*" >&2; exit 1; }
+wait_until() { # tenths of a second, command...
+    local tenths=$1
+    shift
+    for _ in $(seq "$tenths"); do "$@" && return 0; sleep 0.1; done
+    return 1
+}
+# On exit the program goes first, the X server last.
+pids=()
+stop_all() {
+    local i
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+        kill "${pids[i]}" 2>/dev/null && wait "${pids[i]}" 2>/dev/null
+    done
+    rm -f "${display_file:-}"
+}
+trap 'stop_all || true' EXIT
+
+display_file=$(mktemp)
+# Xvfb picks a free display and writes its number once it takes clients.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
+pids+=($!)
+wait_until 100 test -s "$display_file" || fail "the virtual display (Xvfb) did not start"
+display=":$(head -n 1 "$display_file")"
 export DISPLAY="$display"
 if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
     XDG_RUNTIME_DIR=$(mktemp -d)
     export XDG_RUNTIME_DIR
 fi
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
 openbox >/dev/null 2>&1 &
-wm_pid=$!
+pids+=($!)
+# A running EWMH window manager names its check window on the root window.
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+wait_until 100 wm_running || fail "the window manager (openbox) did not start on the virtual display"
 
 "$program" &
 program_pid=$!
-for _ in $(seq 100); do
-    xdotool search --name '^Tallowick$' >/dev/null 2>&1 && break
-    sleep 0.1
-done
-sleep 0.5
-import -window root "$screenshot"
+pids+=("$program_pid")
+window=""
+window_viewable() {
+    kill -0 "$program_pid" 2>/dev/null || return 1
+    window=$(xdotool search --onlyvisible --name '^Tallowick$' 2>/dev/null | head -n 1)
+    [ -n "$window" ] && xwininfo -id "$window" 2>/dev/null | grep -q 'Map State: IsViewable'
+}
+if ! wait_until 200 window_viewable; then
+    kill -0 "$program_pid" 2>/dev/null || fail "Tallowick ended before its window appeared"
+    fail "the Tallowick window did not appear on the virtual display within 20 seconds"
+fi
+
+# The screen, once the window's area on it holds more than one colour: the
+# window is drawn.
+read -r left top width height < <(xwininfo -id "$window" |
+    awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} /Width:/ {w=$NF} /Height:/ {h=$NF}
+         END {print x, y, w, h}')
+window_drawn() {
+    import -window root "$screenshot" 2>/dev/null &&
+        [ "$(identify -format '%k' "$screenshot[${width}x${height}+${left}+${top}]" 2>/dev/null)" -gt 1 ]
+}
+wait_until 50 window_drawn || fail "the Tallowick window appeared but was never drawn"
 echo "Saved a screenshot of the window to $screenshot"
 
 if [ -t 0 ]; then

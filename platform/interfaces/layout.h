@@ -59,7 +59,8 @@ struct ControlLayout {
     std::optional<Colour> background;      // empty: the window's colour
     std::optional<Colour> textColour;      // empty: the default text colour
     bool visible = true;
-    std::string_view accessibleName;       // for screen readers; empty: none
+    std::string_view accessibleName;       // for screen readers; empty: none (a label's is its text)
+    std::string_view accessibleDescription; // for screen readers; empty: none
     // list box
     bool sorted = false;
     bool extendedSelection = false;
@@ -67,6 +68,7 @@ struct ControlLayout {
     bool border = false;
     TextAlignment alignment = TextAlignment::Left;
     bool wordWrap = false;
+    bool statusLine = false; // screen readers read it as the window's status bar
 };
 
 struct WindowLayout {

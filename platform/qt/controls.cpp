@@ -2,12 +2,13 @@
 
 #include <cmath>
 
-#include <QLabel>
 #include <QListView>
 #include <QPalette>
 #include <QPushButton>
 
+#include "platform/qt/accessible_widgets.h"
 #include "platform/qt/line_list_model.h"
+#include "platform/qt/widest_line.h"
 
 namespace tallowick {
 
@@ -39,8 +40,10 @@ QWidget* MakeListBox(const ControlLayout& row, QWidget* window)
                                                  : QAbstractItemView::SingleSelection);
     list->setUniformItemSizes(true);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // No horizontal extent: a path wider than the list is cut at its edge.
-    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A path wider than the list can be scrolled into view; while every
+    // line fits there is no horizontal scroll bar.
+    list->setItemDelegate(new WidestLineDelegate(list));
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     list->setTextElideMode(Qt::ElideNone);
     QPalette palette = list->palette();
     if (row.background)
@@ -53,7 +56,7 @@ QWidget* MakeListBox(const ControlLayout& row, QWidget* window)
 
 QWidget* MakeLabel(const ControlLayout& row, QWidget* window)
 {
-    auto* label = new QLabel(window);
+    auto* label = new FormLabel(row.statusLine, window);
     label->setTextFormat(Qt::PlainText);
     label->setText(ToQString(row.caption));
     label->setAlignment((row.alignment == TextAlignment::Centre ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
@@ -104,6 +107,8 @@ QWidget* MakeControl(const ControlLayout& row, QWidget* window)
         control->setFont(MakeFont(*row.font));
     if (!row.accessibleName.empty())
         control->setAccessibleName(ToQString(row.accessibleName));
+    if (!row.accessibleDescription.empty())
+        control->setAccessibleDescription(ToQString(row.accessibleDescription));
     if (!row.visible)
         control->hide();
     return control;

@@ -77,6 +77,7 @@ void LineListModel::Clear()
     lines_.shrink_to_fit();
     pending_.clear();
     pending_.shrink_to_fit();
+    ++generation_;
     endResetModel();
 }
 
@@ -97,6 +98,7 @@ void LineListModel::Commit()
         std::inplace_merge(lines_.begin(), lines_.begin() + oldCount, lines_.end(), shownBefore);
     pending_.clear();
     pending_.shrink_to_fit();
+    ++generation_;
     endResetModel();
 }
 

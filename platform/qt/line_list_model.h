@@ -24,6 +24,9 @@ public:
     void Clear();
     // Shows the lines appended since the last commit.
     void Commit();
+    std::string_view LineText(int row) const { return Text(lines_[static_cast<std::size_t>(row)]); }
+    // Changes with every Clear and every Commit that adds lines.
+    std::uint64_t Generation() const { return generation_; }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -52,6 +55,7 @@ private:
     std::size_t blockFree_ = 0;
     std::vector<Line> lines_;
     std::vector<Line> pending_;
+    std::uint64_t generation_ = 0;
 };
 
 } // namespace tallowick

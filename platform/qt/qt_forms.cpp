@@ -7,13 +7,13 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QIcon>
-#include <QLabel>
 #include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 
 #include "platform/qt/controls.h"
+#include "platform/qt/accessible_widgets.h"
 #include "platform/qt/line_list_model.h"
 #include "platform/qt/taskbar.h"
 
@@ -63,6 +63,7 @@ QtForms::QtForms() : ToolkitForms(ShowMessageBox)
     // Tool windows do not count for Qt's rule, so the program's own rule
     // (the last loaded window closed ends it) lives here.
     QApplication::setQuitOnLastWindowClosed(false);
+    InstallAccessibleInterfaces();
     if (QFile::exists(kProgramIcon))
         QApplication::setWindowIcon(QIcon(kProgramIcon));
 }
@@ -154,14 +155,10 @@ void QtForms::SetCaption(Form& form, ControlId label, std::string_view text)
     if (Ended())
         return;
     QWidget* control = Control(form, label);
-    if (auto* qtLabel = qobject_cast<QLabel*>(control)) {
-        qtLabel->setText(ToQString(text));
-        // Painted at once: a handler never returns to the event loop, and
-        // the status line must show "Searching System" during the walk.
-        qtLabel->repaint();
-    } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+    if (auto* formLabel = qobject_cast<FormLabel*>(control))
+        formLabel->ShowText(ToQString(text));
+    else if (auto* button = qobject_cast<QAbstractButton*>(control))
         button->setText(ToQString(text));
-    }
 }
 
 void QtForms::SetVisible(Form& form, ControlId button, bool visible)

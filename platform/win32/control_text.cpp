@@ -11,10 +11,12 @@ namespace {
 
 using SendMessageWide = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
 using SetWindowTextWide = BOOL(WINAPI*)(HWND, LPCWSTR);
+using TextExtentWide = BOOL(WINAPI*)(HDC, LPCWSTR, int, LPSIZE);
 
 struct WideFunctions {
     SendMessageWide sendMessage = nullptr;
     SetWindowTextWide setWindowText = nullptr;
+    TextExtentWide textExtent = nullptr;
 };
 
 WideFunctions FetchWideFunctions()
@@ -24,6 +26,7 @@ WideFunctions FetchWideFunctions()
         return functions;
     functions.sendMessage = SystemFunction<SendMessageWide>("user32.dll", "SendMessageW");
     functions.setWindowText = SystemFunction<SetWindowTextWide>("user32.dll", "SetWindowTextW");
+    functions.textExtent = SystemFunction<TextExtentWide>("gdi32.dll", "GetTextExtentPoint32W");
     return functions;
 }
 
@@ -50,6 +53,21 @@ LRESULT AddListBoxLine(HWND list, std::string_view utf8)
     }
     const std::string ansi = AnsiFromDisplayText(utf8);
     return SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ansi.c_str()));
+}
+
+int MeasureText(HDC dc, std::string_view utf8)
+{
+    SIZE size{};
+    if (!IsAscii(utf8) && Wide().textExtent && Wide().sendMessage) {
+        const std::wstring wide = WideFromDisplayText(utf8);
+        if (!Wide().textExtent(dc, wide.c_str(), static_cast<int>(wide.size()), &size))
+            return 0;
+        return size.cx;
+    }
+    const std::string ansi = AnsiFromDisplayText(utf8);
+    if (!GetTextExtentPoint32A(dc, ansi.c_str(), static_cast<int>(ansi.size()), &size))
+        return 0;
+    return size.cx;
 }
 
 } // namespace tallowick::win32

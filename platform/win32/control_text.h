@@ -14,4 +14,7 @@ bool SetControlText(HWND control, std::string_view utf8);
 // The list's LB_ADDSTRING answer: the new line's index, or LB_ERR/LB_ERRSPACE.
 LRESULT AddListBoxLine(HWND list, std::string_view utf8);
 
+// The width of a text as a control shows it, in the font selected into `dc`.
+int MeasureText(HDC dc, std::string_view utf8);
+
 } // namespace tallowick::win32

@@ -13,7 +13,9 @@ DWORD KindStyle(const ControlLayout& row)
     switch (row.kind) {
     case ControlKind::ListBox: {
         // The list keeps its stored height instead of snapping to whole lines.
-        DWORD style = WS_TABSTOP | WS_VSCROLL | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
+        // Its horizontal scroll bar shows only while a line is wider than
+        // the list (see ListExtent).
+        DWORD style = WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
         if (row.sorted)
             style |= LBS_SORT;
         if (row.extendedSelection)

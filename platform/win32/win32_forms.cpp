@@ -140,7 +140,7 @@ void Win32Forms::ClearList(Form& form, ControlId list)
     const HWND control = ControlToChange(form, list);
     if (!control)
         return;
-    SuspendRedraw(control);
+    SuspendRedraw(control).Clear();
     SendMessageA(control, LB_RESETCONTENT, 0, 0);
 }
 
@@ -149,26 +149,31 @@ void Win32Forms::AddListLine(Form& form, ControlId list, std::string_view text)
     const HWND control = ControlToChange(form, list);
     if (!control)
         return;
-    SuspendRedraw(control);
+    win32::ListExtent& extent = SuspendRedraw(control);
     const LRESULT added = win32::AddListBoxLine(control, text);
     if (added == LB_ERR || added == LB_ERRSPACE)
         throw Error(ERROR_NOT_ENOUGH_MEMORY, "The list cannot hold another line.");
+    extent.Add(text);
 }
 
 // A list filled line by line is drawn once, when the handler is done.
-void Win32Forms::SuspendRedraw(HWND list)
+win32::ListExtent& Win32Forms::SuspendRedraw(HWND list)
 {
-    if (std::find(listsWithoutRedraw_.begin(), listsWithoutRedraw_.end(), list) != listsWithoutRedraw_.end())
-        return;
+    const auto found = std::find_if(listsWithoutRedraw_.begin(), listsWithoutRedraw_.end(),
+                                    [list](const win32::ListExtent& extent) { return extent.List() == list; });
+    if (found != listsWithoutRedraw_.end())
+        return *found;
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    listsWithoutRedraw_.push_back(list);
+    return listsWithoutRedraw_.emplace_back(list);
 }
 
 void Win32Forms::ResumeRedraw()
 {
-    for (const HWND list : listsWithoutRedraw_) {
+    for (win32::ListExtent& extent : listsWithoutRedraw_) {
+        const HWND list = extent.List();
         if (!IsWindow(list))
             continue;
+        extent.Apply();
         SendMessageA(list, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(list, nullptr, TRUE);
     }

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "platform/runtime/toolkit_forms.h"
+#include "platform/win32/list_extent.h"
 
 namespace tallowick {
 
@@ -50,7 +51,7 @@ private:
     HWND ControlToChange(Form& form, ControlId id);
     HWND HiddenOwner();
     void ProcessMessage(MSG& message);
-    void SuspendRedraw(HWND list);
+    win32::ListExtent& SuspendRedraw(HWND list);
     void ResumeRedraw();
     void DestroyAll();
     void PostQuit();
@@ -63,7 +64,9 @@ private:
     // Windows destroyed while their own window procedure may still be on the
     // stack; freed once control is back in the message loop.
     std::vector<std::unique_ptr<Win32FormWindow>> retired_;
-    std::vector<HWND> listsWithoutRedraw_;
+    // Lists being filled: drawn, and given their horizontal extent, once the
+    // handler is done.
+    std::vector<win32::ListExtent> listsWithoutRedraw_;
     bool destroying_ = false;
     bool quitPosted_ = false;
     bool quitReceived_ = false;

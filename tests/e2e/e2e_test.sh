@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
-# End to end: Tallowick on Xvfb + openbox over a temporary prefix. Find, then
-# Delete must leave exactly the files that are not cookies; About opens and
-# closes; Close ends the program.
+# End to end: Tallowick on Xvfb + openbox over a temporary prefix, on a
+# private D-Bus session with the accessibility bus enabled, as a desktop with
+# a screen reader has it. screen_reader.py clicks the buttons and reads the
+# window through AT-SPI: Find, a deletion that fails, Delete, About. Delete
+# must leave exactly the files that are not cookies; Close ends the program.
 set -euo pipefail
+if [ -z "${TALLOWICK_E2E_PRIVATE_BUS:-}" ]; then
+    TALLOWICK_E2E_PRIVATE_BUS=1 exec dbus-run-session -- "$0" "$@"
+fi
 program=$1
 out=$2
 mkdir -p "$out"
+here=$(dirname "$0")
 
 work=$(mktemp -d)
 prefix="$work/prefix"
@@ -14,7 +20,7 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; import -display "$DISPLAY" -window root "$out/e2e-failure.png" 2>/dev/null || true; exit 1; }
+fail() { echo "FAIL: $*" >&2; import -display "${DISPLAY:-}" -window root "$out/e2e-failure.png" 2>/dev/null || true; exit 1; }
 
 mkdir -p "$prefix/drive_c" "$prefix/dosdevices"
 ln -s ../drive_c "$prefix/dosdevices/c:"
@@ -42,15 +48,22 @@ done
 listing() { (cd "$prefix" && find . | sed 's|^\./||' | LC_ALL=C sort); }
 expected_after=$(listing | grep -v -x -F -f <(for f in "${cookie_files[@]}"; do echo "drive_c/$f"; done))
 
-display=":$((200 + $$ % 400))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display and writes its number once it takes clients.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb_pid=$!
-export DISPLAY=$display
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
-openbox >/dev/null 2>&1 &
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n 1 "$work/display")"
+openbox >"$work/openbox.log" 2>&1 &
 wm_pid=$!
-sleep 0.5
+# What a desktop does when accessibility is switched on: toolkits then join
+# the accessibility bus.
+dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
+    org.freedesktop.DBus.Properties.Set string:org.a11y.Status string:IsEnabled variant:boolean:true \
+    >/dev/null || fail "the accessibility bus does not start"
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+for _ in $(seq 100); do wm_running && break; sleep 0.1; done
+wm_running || fail "the window manager did not start: $(cat "$work/openbox.log")"
 
 WINEPREFIX="$prefix" "$program" &
 program_pid=$!
@@ -64,37 +77,20 @@ wait_for_window() { # name → window id
     [ -n "$id" ] || fail "no window named '$1'"
     echo "$id"
 }
-click() { # window x y (client coordinates)
-    xdotool mousemove --window "$1" "$2" "$3" click 1
-    sleep 0.3
-}
 
 main=$(wait_for_window Tallowick)
 geometry=$(xdotool getwindowgeometry "$main" | awk '/Geometry/ {print $2}')
 [ "$geometry" = "372x219" ] || fail "main window is $geometry, not 372x219"
-sleep 0.3
 
-# Button centres from the stored layout: column at x 272..369, rows 40 px apart.
-click "$main" 320 40   # Find Cookies
-import -window root "$out/e2e-listed.png"
-click "$main" 320 80   # Delete Cookies
+/usr/bin/python3 "$here/screen_reader.py" "$c" "${cookie_files[@]}" || fail "read through AT-SPI"
+import -window root "$out/e2e-after.png"
 after=$(listing)
 [ "$after" = "$expected_after" ] || fail "the prefix after Delete differs:
 $(diff <(echo "$expected_after") <(echo "$after"))"
 
-click "$main" 320 160  # About
-about=$(wait_for_window About)
-geometry=$(xdotool getwindowgeometry "$about" | awk '/Geometry/ {print $2}')
-[ "$geometry" = "312x198" ] || fail "About window is $geometry, not 312x198"
-import -window root "$out/e2e-about.png"
-click "$about" 164 180  # About's Close
-for _ in $(seq 50); do xdotool search --onlyvisible --name '^About$' >/dev/null 2>&1 || break; sleep 0.1; done
-! xdotool search --onlyvisible --name '^About$' >/dev/null 2>&1 || fail "About did not close"
-kill -0 "$program_pid" 2>/dev/null || fail "closing About ended the program"
-
-click "$main" 320 120  # Close
+xdotool mousemove --window "$main" 320 120 click 1  # Close, from the stored layout
 for _ in $(seq 50); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$program_pid" 2>/dev/null && fail "Close did not end the program"
 wait "$program_pid" || fail "the program exited with status $?"
 program_pid=""
-echo "e2e: Find, Delete, About and Close behaved; screenshots in $out"
+echo "e2e: Find, a failed deletion, Delete and About read through AT-SPI; Close ended the program; screenshot in $out"

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QtTest>
 
 #include "main_window/main_layout.h"
@@ -284,6 +285,50 @@ private slots:
         QCOMPARE(list->model()->rowCount(), 0);
         QVERIFY(!find->isHidden());
         QVERIFY(remove->isHidden());
+    }
+
+    // A path wider than the list gets a horizontal scroll bar that brings its
+    // end into view; while every line fits there is none.
+    void aLongPathCanBeScrolledIntoView()
+    {
+        const std::string shortPath = "c:\\windows\\cookies\\a.txt";
+        const std::string longPath =
+            "c:\\windows\\profiles\\" + std::string(40, 'W') + "\\cookies\\" + std::string(30, 'm') + "[1].txt";
+        for (const bool withLongPath : {false, true}) {
+            Program program;
+            program.disk.AddFile(shortPath);
+            // Listed last, so the long line is not the one a list with
+            // uniform line sizes takes its width from.
+            program.disk.AddFile("c:\\winnt\\cookies\\z.txt");
+            if (withLongPath)
+                program.disk.AddFile(longPath);
+            program.forms.Show(program.main);
+            FIND_WINDOW(window, "Main");
+            FIND_CONTROL(list, QListView, window, "List1");
+            FIND_CONTROL(find, QPushButton, window, "cmdSrch");
+            const QRect listGeometry = list->geometry();
+            QTest::mouseClick(find, Qt::LeftButton);
+            QTRY_VERIFY(list->visualRect(list->model()->index(0, 0)).isValid());
+            QCoreApplication::processEvents();
+            QCOMPARE(list->geometry(), listGeometry);
+            QScrollBar* bar = list->horizontalScrollBar();
+            if (!withLongPath) {
+                QCOMPARE(bar->maximum(), 0);
+                QVERIFY(!bar->isVisible());
+                continue;
+            }
+
+            QVERIFY(bar->isVisible());
+            const QModelIndex longRow = list->model()->index(1, 0);
+            QCOMPARE(list->model()->data(longRow).toString(), Text(longPath));
+            const int textWidth = list->fontMetrics().horizontalAdvance(Text(longPath));
+            QVERIFY(list->visualRect(longRow).left() + textWidth > list->viewport()->width());
+            bar->setValue(bar->maximum());
+            QVERIFY2(list->visualRect(longRow).left() + textWidth <= list->viewport()->width(),
+                     qPrintable(QStringLiteral("the line ends at %1, the list shows up to %2")
+                                    .arg(list->visualRect(longRow).left() + textWidth)
+                                    .arg(list->viewport()->width())));
+        }
     }
 
     void deletionFailureKeepsTheFileListed()

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cwchar>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "main_window/main_layout.h"
 #include "ui_fixture.h"
@@ -268,6 +270,66 @@ TEST(MainWindow, ManyLinesAreDrawnOnceTheHandlerIsDone)
     // list has taken its scroll bar.
     EXPECT_TRUE(IsShown(list));
     EXPECT_TRUE((GetWindowLongA(list, GWL_STYLE) & WS_VSCROLL) != 0);
+}
+
+namespace {
+
+// The width of a line in the list's own font.
+int LineWidth(HWND list, const std::string& line)
+{
+    const HDC dc = GetDC(list);
+    const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32A(dc, line.c_str(), static_cast<int>(line.size()), &size);
+    SelectObject(dc, previous);
+    ReleaseDC(list, dc);
+    return size.cx;
+}
+
+bool HorizontalBarShown(HWND list) { return (GetWindowLongA(list, GWL_STYLE) & WS_HSCROLL) != 0; }
+
+} // namespace
+
+// A path wider than the list can be scrolled into view; while every line
+// fits the list has no horizontal scroll bar, and a refill sets it anew.
+TEST(MainWindow, ALongPathCanBeScrolledIntoView)
+{
+    ProgramFixture program;
+    const HWND list = program.Control(List1);
+    RECT client{};
+    GetClientRect(list, &client);
+    EXPECT_FALSE(HorizontalBarShown(list));
+
+    const std::vector<std::string> shortPaths{"c:\\windows\\cookies\\a.txt", "c:\\winnt\\cookies\\z.txt"};
+    for (const std::string& path : shortPaths)
+        program.drive.AddFile(path);
+    program.Click(cmdSrch);
+    EXPECT_FALSE(HorizontalBarShown(list));
+    EXPECT_LE(SendMessageA(list, LB_GETHORIZONTALEXTENT, 0, 0), client.right);
+    program.Click(cmdDelCookies);
+
+    // Not the last line, so no single line's place decides the width.
+    const std::string longPath =
+        "c:\\windows\\profiles\\" + std::string(40, 'W') + "\\cookies\\" + std::string(30, 'm') + "[1].txt";
+    program.drive.AddFile(longPath);
+    for (const std::string& path : shortPaths)
+        program.drive.AddFile(path);
+    program.Click(cmdSrch);
+    ASSERT_EQ(ListLines(list).size(), 3u);
+    ASSERT_TRUE(HorizontalBarShown(list));
+    const int width = LineWidth(list, longPath);
+    GetClientRect(list, &client);
+    EXPECT_GT(width, client.right);
+    // Scrolled to the right end, the line's last pixel is in view (the text
+    // starts a pixel in).
+    SendMessageA(list, WM_HSCROLL, MAKEWPARAM(SB_BOTTOM, 0), 0);
+    program.Pump();
+    const int scrolled = GetScrollPos(list, SB_HORZ);
+    EXPECT_LE(1 + width - scrolled, client.right) << "scrolled " << scrolled << " of a line " << width << " wide";
+
+    program.Click(cmdDelCookies);
+    EXPECT_FALSE(HorizontalBarShown(list));
+    EXPECT_EQ(SendMessageA(list, LB_GETHORIZONTALEXTENT, 0, 0), 0);
 }
 
 TEST(MainWindow, FindWithNothingStaysReady)
