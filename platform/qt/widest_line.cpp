@@ -1,13 +1,13 @@
 #include "platform/qt/widest_line.h"
 
 #include <algorithm>
-#include <array>
 #include <string_view>
 #include <unordered_map>
 
 #include <QFontMetrics>
 
 #include "platform/qt/line_list_model.h"
+#include "platform/runtime/line_width.h"
 
 namespace tallowick {
 namespace {
@@ -26,14 +26,8 @@ public:
 
     int Estimate(std::string_view text)
     {
-        int width = 0;
-        for (const char c : text) {
-            const auto byte = static_cast<unsigned char>(c);
-            if (byte >= ascii_.size())
-                return EstimateUnicode(text);
-            width += ascii_[byte];
-        }
-        return width;
+        const std::optional<int> ascii = AsciiWidth(text, ascii_);
+        return ascii ? *ascii : EstimateUnicode(text);
     }
 
     int Shaped(std::string_view text) const
@@ -55,7 +49,7 @@ private:
     }
 
     const QFontMetrics& metrics_;
-    std::array<int, 128> ascii_{};
+    AsciiAdvances ascii_{};
     std::unordered_map<char16_t, int> other_;
 };
 

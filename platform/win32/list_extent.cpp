@@ -60,17 +60,11 @@ void ListExtent::Add(std::string_view utf8)
 {
     if (!haveAdvances_)
         FetchAdvances();
-    int sum = 0;
-    for (const char c : utf8) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= advances_.size()) {
-            otherLines_.emplace_back(utf8);
-            return;
-        }
-        sum += advances_[byte];
-    }
-    if (sum > widestAsciiSum_) {
-        widestAsciiSum_ = sum;
+    const std::optional<int> sum = AsciiWidth(utf8, advances_);
+    if (!sum) {
+        otherLines_.emplace_back(utf8);
+    } else if (*sum > widestAsciiSum_) {
+        widestAsciiSum_ = *sum;
         widestAscii_.assign(utf8);
     }
 }

@@ -1,11 +1,12 @@
 #pragma once
 
-#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include <windows.h>
+
+#include "platform/runtime/line_width.h"
 
 namespace tallowick::win32 {
 
@@ -33,7 +34,7 @@ private:
     bool cleared_ = false;
     // ASCII lines are summed from the font's character widths (GDI adds no
     // kerning, so the sum is the line's extent); only the widest is kept.
-    std::array<int, 128> advances_{};
+    AsciiAdvances advances_{};
     bool haveAdvances_ = false;
     int widestAsciiSum_ = 0;
     std::string widestAscii_;
