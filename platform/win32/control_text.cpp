@@ -9,16 +9,18 @@ namespace {
 
 using SendMessageWide = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
 using SetWindowTextWide = BOOL(WINAPI*)(HWND, LPCWSTR);
+using LCMapStringWide = int(WINAPI*)(LCID, DWORD, LPCWSTR, int, LPWSTR, int);
 
 struct WideFunctions {
     SendMessageWide sendMessage = nullptr;
     SetWindowTextWide setWindowText = nullptr;
+    LCMapStringWide lcMapString = nullptr;
 };
 
 template <typename Function>
-Function UserFunction(HMODULE user, const char* name)
+Function SystemFunction(HMODULE module, const char* name)
 {
-    const FARPROC address = GetProcAddress(user, name);
+    const FARPROC address = GetProcAddress(module, name);
     // Through void (*)(), the one function type that converts to any other.
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
 }
@@ -28,10 +30,12 @@ WideFunctions FetchWideFunctions()
     WideFunctions functions;
     const bool windowsNt = (GetVersion() & 0x80000000u) == 0;
     const HMODULE user = windowsNt ? GetModuleHandleA("user32.dll") : nullptr;
-    if (!user)
+    const HMODULE kernel = windowsNt ? GetModuleHandleA("kernel32.dll") : nullptr;
+    if (!user || !kernel)
         return functions;
-    functions.sendMessage = UserFunction<SendMessageWide>(user, "SendMessageW");
-    functions.setWindowText = UserFunction<SetWindowTextWide>(user, "SetWindowTextW");
+    functions.sendMessage = SystemFunction<SendMessageWide>(user, "SendMessageW");
+    functions.setWindowText = SystemFunction<SetWindowTextWide>(user, "SetWindowTextW");
+    functions.lcMapString = SystemFunction<LCMapStringWide>(kernel, "LCMapStringW");
     return functions;
 }
 
@@ -58,6 +62,37 @@ LRESULT AddListBoxLine(HWND list, std::string_view utf8)
     }
     const std::string ansi = AnsiFromDisplayText(utf8);
     return SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ansi.c_str()));
+}
+
+LRESULT AppendListBoxLine(HWND list, std::string_view utf8)
+{
+    if (!Wide().sendMessage)
+        return AddListBoxLine(list, utf8);
+    const std::wstring wide = WideFromDisplayText(utf8);
+    return Wide().sendMessage(list, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
+// The key of the text up to its first NUL, as the list box keeps it. Most
+// keys fit the first guess; a longer one is asked for by its size.
+bool AppendListSortKey(LCID locale, std::string_view utf8, std::string& keys)
+{
+    const LCMapStringWide map = Wide().lcMapString;
+    if (!map)
+        return false;
+    constexpr DWORD kFlags = LCMAP_SORTKEY | NORM_IGNORECASE;
+    const std::wstring text = WideFromDisplayText(utf8);
+    const std::size_t at = keys.size();
+    const auto into = [&](int size) {
+        keys.resize(at + static_cast<std::size_t>(size));
+        return map(locale, kFlags, text.c_str(), -1, reinterpret_cast<LPWSTR>(keys.data() + at), size);
+    };
+    int size = into(2 * static_cast<int>(text.size()) + 16);
+    if (size == 0 && GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
+        const int needed = map(locale, kFlags, text.c_str(), -1, nullptr, 0);
+        size = needed > 0 ? into(needed) : 0;
+    }
+    keys.resize(at + static_cast<std::size_t>(size > 0 ? size : 0));
+    return size > 0;
 }
 
 } // namespace tallowick::win32

@@ -150,6 +150,7 @@ void Win32Forms::ClearList(Form& form, ControlId list)
     if (!control)
         return;
     SuspendRedraw(control);
+    pendingLines_.erase(control);
     SendMessageA(control, LB_RESETCONTENT, 0, 0);
 }
 
@@ -159,9 +160,17 @@ void Win32Forms::AddListLine(Form& form, ControlId list, std::string_view text)
     if (!control)
         return;
     SuspendRedraw(control);
-    const LRESULT added = win32::AddListBoxLine(control, text);
-    if (added == LB_ERR || added == LB_ERRSPACE)
-        throw Error(ERROR_NOT_ENOUGH_MEMORY, "The list cannot hold another line.");
+    pendingLines_[control].Add(text);
+}
+
+// The lines a handler added reach their lists in one go (see ListBoxLines).
+void Win32Forms::HandOverListLines()
+{
+    const auto pending = std::move(pendingLines_);
+    pendingLines_.clear();
+    for (const auto& [list, lines] : pending)
+        if (IsWindow(list))
+            lines.HandTo(list);
 }
 
 // A list filled line by line is drawn once, when the handler is done.
@@ -231,7 +240,13 @@ void Win32Forms::DestroyAll()
     }
 }
 
-void Win32Forms::ShowMessage(std::string_view text) { messageBoxes_->Show(text, MessageKind::Information); }
+// The window behind the message shows the lists as they are now.
+void Win32Forms::ShowMessage(std::string_view text)
+{
+    HandOverListLines();
+    ResumeRedraw();
+    messageBoxes_->Show(text, MessageKind::Information);
+}
 
 void Win32Forms::ReportError(const Error& error)
 {
@@ -242,7 +257,10 @@ void Win32Forms::ButtonClicked(Form& form, ControlId button)
 {
     if (ended_)
         return;
-    RunEventHandler(*this, [&] { form.Click(button); });
+    RunEventHandler(*this, [&] {
+        form.Click(button);
+        HandOverListLines();
+    });
     ResumeRedraw();
 }
 

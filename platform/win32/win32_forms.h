@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "platform/forms.h"
+#include "platform/win32/list_box_lines.h"
 #include "platform/win32/message_boxes.h"
 
 namespace tallowick {
@@ -62,6 +63,7 @@ private:
     HWND HiddenOwner();
     void ProcessMessage(MSG& message);
     void SuspendRedraw(HWND list);
+    void HandOverListLines();
     void ResumeRedraw();
     void DestroyAll();
     void PostQuit();
@@ -77,6 +79,7 @@ private:
     // stack; freed once control is back in the message loop.
     std::vector<std::unique_ptr<FormWindow>> retired_;
     std::vector<HWND> listsWithoutRedraw_;
+    std::map<HWND, win32::ListBoxLines> pendingLines_;
     bool ended_ = false;
     bool destroying_ = false;
     bool quitPosted_ = false;
