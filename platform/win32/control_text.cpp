@@ -1,5 +1,6 @@
 #include "platform/win32/control_text.h"
 
+#include <cwchar>
 #include <string>
 
 #include "platform/win32/files/path_text.h"
@@ -64,35 +65,34 @@ LRESULT AddListBoxLine(HWND list, std::string_view utf8)
     return SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ansi.c_str()));
 }
 
-LRESULT AppendListBoxLine(HWND list, std::string_view utf8)
-{
-    if (!Wide().sendMessage)
-        return AddListBoxLine(list, utf8);
-    const std::wstring wide = WideFromDisplayText(utf8);
-    return Wide().sendMessage(list, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(wide.c_str()));
-}
+bool FillsListBoxInUtf16() { return Wide().sendMessage && Wide().lcMapString; }
 
-// The key of the text up to its first NUL, as the list box keeps it. Most
-// keys fit the first guess; a longer one is asked for by its size.
-bool AppendListSortKey(LCID locale, std::string_view utf8, std::string& keys)
+// Most keys fit the first guess; a longer one is asked for by its size.
+bool AppendListSortKey(LCID locale, const wchar_t* line, std::string& keys)
 {
     const LCMapStringWide map = Wide().lcMapString;
     if (!map)
         return false;
     constexpr DWORD kFlags = LCMAP_SORTKEY | NORM_IGNORECASE;
-    const std::wstring text = WideFromDisplayText(utf8);
     const std::size_t at = keys.size();
     const auto into = [&](int size) {
         keys.resize(at + static_cast<std::size_t>(size));
-        return map(locale, kFlags, text.c_str(), -1, reinterpret_cast<LPWSTR>(keys.data() + at), size);
+        return map(locale, kFlags, line, -1, reinterpret_cast<LPWSTR>(keys.data() + at), size);
     };
-    int size = into(2 * static_cast<int>(text.size()) + 16);
+    int size = into(2 * static_cast<int>(std::wcslen(line)) + 16);
     if (size == 0 && GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
-        const int needed = map(locale, kFlags, text.c_str(), -1, nullptr, 0);
+        const int needed = map(locale, kFlags, line, -1, nullptr, 0);
         size = needed > 0 ? into(needed) : 0;
     }
     keys.resize(at + static_cast<std::size_t>(size > 0 ? size : 0));
     return size > 0;
+}
+
+LRESULT AddListBoxLine(HWND list, const wchar_t* line, ListPlace place)
+{
+    if (place == ListPlace::End)
+        return Wide().sendMessage(list, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(line));
+    return Wide().sendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
 }
 
 } // namespace tallowick::win32

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,16 +17,14 @@ public:
     void Add(std::string_view utf8);
     bool Empty() const { return ends_.empty(); }
 
-    // Adds the kept lines to `list`. A list box that is full (Windows 95
-    // and 98 hold 32,767 lines) shows the lines it took; the others are left
-    // out, which is no error.
-    void HandTo(HWND list) const;
+    // Adds the lines to `list` and forgets them. A list box that is full
+    // (Windows 95 and 98 hold 32,767 lines) shows the lines it took; the
+    // others are left out, which is no error.
+    void HandTo(HWND list);
 
 private:
     std::string_view Line(std::size_t index) const;
-    // The lines' indexes in the list's order; empty when the system gives
-    // no sort key for one of them.
-    std::vector<std::uint32_t> SortedOrder(HWND list) const;
+    void HandToInUtf16(HWND list);
 
     std::string texts_; // UTF-8, one line after another
     std::vector<std::size_t> ends_;

@@ -166,9 +166,9 @@ void Win32Forms::AddListLine(Form& form, ControlId list, std::string_view text)
 // The lines a handler added reach their lists in one go (see ListBoxLines).
 void Win32Forms::HandOverListLines()
 {
-    const auto pending = std::move(pendingLines_);
+    auto pending = std::move(pendingLines_);
     pendingLines_.clear();
-    for (const auto& [list, lines] : pending)
+    for (auto& [list, lines] : pending)
         if (IsWindow(list))
             lines.HandTo(list);
 }
