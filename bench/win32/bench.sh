@@ -34,12 +34,13 @@ else
     preset=win64-check loader=/usr/lib/wine/wine64
     export WINEARCH=win64 WINELOADER=$loader
 fi
+[ -x "$loader" ] || { echo "bench.sh: $loader is missing (scripts/install-deps.sh windows)" >&2; exit 1; }
 
 # The programs: Tallowick.exe and the two Windows helpers in the preset's
 # build, the tree maker with the host's compiler.
 build=$root/build/$preset
-cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset" --target Tallowick tallowick_bench_driver tallowick_least_work >/dev/null
+cmake --preset "$preset" >&2
+cmake --build --preset "$preset" --target Tallowick tallowick_bench_driver tallowick_least_work >&2
 make_tree=$build/bench/win32/make_tree
 c++ -std=c++20 -O2 -I"$root" "$root/bench/cookie_tree.cpp" "$root/bench/win32/make_tree.cpp" -o "$make_tree"
 exe=$build/platform/win32/Tallowick.exe
