@@ -29,6 +29,6 @@ bool AppendListSortKey(LCID locale, const wchar_t* line, std::string& keys);
 // where the list would put it only for lines handed over in its own order;
 // or where the list puts it (LB_ADDSTRING).
 enum class ListPlace { End, ListsOwn };
-LRESULT AddListBoxLine(HWND list, const wchar_t* line, ListPlace place); // answers as above
+LRESULT AddListBoxLine(HWND list, const wchar_t* line, ListPlace place); // NT only; answers as above
 
 } // namespace tallowick::win32

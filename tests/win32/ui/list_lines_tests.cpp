@@ -101,11 +101,15 @@ TEST(ListLines, FindHandsTheLinesInTheListsOwnOrderSoEachLandsAtTheEnd)
     ProgramFixture program;
     // Names the system's comparison orders unlike their character codes:
     // case, hyphens and apostrophes, punctuation, digits, letters outside
-    // ASCII; and the walk's order is far from sorted.
+    // ASCII, ligatures that sort as three letters each (a long sort key);
+    // and the walk's order is far from sorted.
     const char* names[] = {"Zeta.txt", "alpha.txt", "Alpha2.txt", "co-op.txt", "coop.txt", "o'neil.txt",
                            "oneil.txt", "site10.txt", "site9.txt", "site_1.txt", "[1].txt", "@home.txt",
                            "~temp.txt", "a b.txt", "ab.txt", "caf\xc3\xa9.txt", "cafe.txt", "\xce\xa9mega.txt",
-                           "\xd0\xbf\xd0\xb5\xd1\x87\xd0\xb5\xd0\xbd\xd1\x8c\xd0\xb5.txt", "MIXED.txt", "mixed.txt"};
+                           "\xd0\xbf\xd0\xb5\xd1\x87\xd0\xb5\xd0\xbd\xd1\x8c\xd0\xb5.txt", "MIXED.txt", "mixed.txt",
+                           "\xef\xac\x83\xef\xac\x83\xef\xac\x83\xef\xac\x83\xef\xac\x83\xef\xac\x83"
+                           "\xef\xac\x83\xef\xac\x83\xef\xac\x83\xef\xac\x83\xef\xac\x83\xef\xac\x83.txt",
+                           "ffiffi.txt"};
     for (const char* user : {"zoe", "Bob", "al-i"})
         for (const char* name : names)
             program.drive.AddFile(std::string("c:\\windows\\profiles\\") + user + "\\cookies\\" + name);
