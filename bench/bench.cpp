@@ -98,7 +98,7 @@ struct Row {
 
 Row Measure(const fs::path& self, const fs::path& work, std::size_t cookies, int runs)
 {
-    const TreeShape shape{cookies, std::max<std::size_t>(1, cookies / 100)};
+    const TreeShape shape = ShapeFor(cookies);
     Row row;
     row.scale = cookies;
     std::vector<double> find, findBaseline, remove, removeBaseline, ratiosFind, ratiosRemove;
@@ -157,7 +157,7 @@ int main(int argc, char** argv)
         return RunProgramChild(argc, argv);
     if (argc == 4 && std::string(argv[1]) == "--make-tree") {
         const std::size_t cookies = std::stoul(argv[3]);
-        const TreeCounts counts = MakeCookieTree(argv[2], {cookies, std::max<std::size_t>(1, cookies / 100)});
+        const TreeCounts counts = MakeCookieTree(argv[2], ShapeFor(cookies));
         std::printf("%zu cookie files, %zu other files\n", counts.cookies, counts.others);
         return 0;
     }

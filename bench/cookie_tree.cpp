@@ -49,8 +49,11 @@ TreeCounts MakeCookieTree(const fs::path& prefix, const TreeShape& shape)
     TreeCounts counts;
     const fs::path drive = prefix / "drive_c";
     const fs::path windows = drive / "windows";
-    fs::create_directories(prefix / "dosdevices");
-    fs::create_symlink("../drive_c", prefix / "dosdevices" / "c:");
+    const fs::path driveLink = prefix / "dosdevices" / "c:";
+    if (!fs::exists(fs::symlink_status(driveLink))) {
+        fs::create_directories(prefix / "dosdevices");
+        fs::create_symlink("../drive_c", driveLink);
+    }
 
     // A tenth in windows\Cookies, a tenth in the cache folders, the rest in
     // the profiles.

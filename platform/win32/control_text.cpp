@@ -1,5 +1,6 @@
 #include "platform/win32/control_text.h"
 
+#include <cwchar>
 #include <string>
 
 #include "platform/rules/utf8.h"
@@ -12,11 +13,13 @@ namespace {
 using SendMessageWide = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
 using SetWindowTextWide = BOOL(WINAPI*)(HWND, LPCWSTR);
 using TextExtentWide = BOOL(WINAPI*)(HDC, LPCWSTR, int, LPSIZE);
+using LCMapStringWide = int(WINAPI*)(LCID, DWORD, LPCWSTR, int, LPWSTR, int);
 
 struct WideFunctions {
     SendMessageWide sendMessage = nullptr;
     SetWindowTextWide setWindowText = nullptr;
     TextExtentWide textExtent = nullptr;
+    LCMapStringWide lcMapString = nullptr;
 };
 
 WideFunctions FetchWideFunctions()
@@ -27,6 +30,7 @@ WideFunctions FetchWideFunctions()
     functions.sendMessage = SystemFunction<SendMessageWide>("user32.dll", "SendMessageW");
     functions.setWindowText = SystemFunction<SetWindowTextWide>("user32.dll", "SetWindowTextW");
     functions.textExtent = SystemFunction<TextExtentWide>("gdi32.dll", "GetTextExtentPoint32W");
+    functions.lcMapString = SystemFunction<LCMapStringWide>("kernel32.dll", "LCMapStringW");
     return functions;
 }
 
@@ -68,6 +72,36 @@ int MeasureText(HDC dc, std::string_view utf8)
     if (!GetTextExtentPoint32A(dc, ansi.c_str(), static_cast<int>(ansi.size()), &size))
         return 0;
     return size.cx;
+}
+
+bool FillsListBoxInUtf16() { return Wide().sendMessage && Wide().lcMapString; }
+
+// Most keys fit the first guess; a longer one is asked for by its size.
+bool AppendListSortKey(LCID locale, const wchar_t* line, std::string& keys)
+{
+    const LCMapStringWide map = Wide().lcMapString;
+    if (!map)
+        return false;
+    constexpr DWORD kFlags = LCMAP_SORTKEY | NORM_IGNORECASE;
+    const std::size_t at = keys.size();
+    const auto into = [&](int size) {
+        keys.resize(at + static_cast<std::size_t>(size));
+        return map(locale, kFlags, line, -1, reinterpret_cast<LPWSTR>(keys.data() + at), size);
+    };
+    int size = into(2 * static_cast<int>(std::wcslen(line)) + 16);
+    if (size == 0 && GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
+        const int needed = map(locale, kFlags, line, -1, nullptr, 0);
+        size = needed > 0 ? into(needed) : 0;
+    }
+    keys.resize(at + static_cast<std::size_t>(size > 0 ? size : 0));
+    return size > 0;
+}
+
+LRESULT AddListBoxLine(HWND list, const wchar_t* line, ListPlace place)
+{
+    if (place == ListPlace::End)
+        return Wide().sendMessage(list, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(line));
+    return Wide().sendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
 }
 
 } // namespace tallowick::win32

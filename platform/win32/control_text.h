@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include <windows.h>
@@ -16,5 +17,20 @@ LRESULT AddListBoxLine(HWND list, std::string_view utf8);
 
 // The width of a text as a control shows it, in the font selected into `dc`.
 int MeasureText(HDC dc, std::string_view utf8);
+// Whole fills of a list box in UTF-16, on NT (see ListBoxLines). False on
+// 95 and 98, whose list boxes take AddListBoxLine's lines and sort them in
+// 16-bit USER with a comparison of their own.
+bool FillsListBoxInUtf16();
+// A sorted list box orders its lines with CompareStringW, ignoring case, in
+// its locale (LB_GETLOCALE); LCMapStringW's sort keys, compared byte by
+// byte, give that same order. Appends the key of `line` to `keys`; false
+// when the system gives none. A key takes about two bytes a character and a
+// few more.
+bool AppendListSortKey(LCID locale, const wchar_t* line, std::string& keys);
+// Where a line goes: at the end (LB_INSERTSTRING), which in a sorted list is
+// where the list would put it only for lines handed over in its own order;
+// or where the list puts it (LB_ADDSTRING).
+enum class ListPlace { End, ListsOwn };
+LRESULT AddListBoxLine(HWND list, const wchar_t* line, ListPlace place); // NT only; answers as above
 
 } // namespace tallowick::win32

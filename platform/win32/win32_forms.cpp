@@ -141,6 +141,7 @@ void Win32Forms::ClearList(Form& form, ControlId list)
     if (!control)
         return;
     SuspendRedraw(control).Clear();
+    pendingLines_.erase(control);
     SendMessageA(control, LB_RESETCONTENT, 0, 0);
 }
 
@@ -149,11 +150,18 @@ void Win32Forms::AddListLine(Form& form, ControlId list, std::string_view text)
     const HWND control = ControlToChange(form, list);
     if (!control)
         return;
-    win32::ListExtent& extent = SuspendRedraw(control);
-    const LRESULT added = win32::AddListBoxLine(control, text);
-    if (added == LB_ERR || added == LB_ERRSPACE)
-        throw Error(ERROR_NOT_ENOUGH_MEMORY, "The list cannot hold another line.");
-    extent.Add(text);
+    SuspendRedraw(control).Add(text);
+    pendingLines_[control].Add(text);
+}
+
+// The lines a handler added reach their lists in one go (see ListBoxLines).
+void Win32Forms::HandOverListLines()
+{
+    auto pending = std::move(pendingLines_);
+    pendingLines_.clear();
+    for (auto& [list, lines] : pending)
+        if (IsWindow(list))
+            lines.HandTo(list);
 }
 
 // A list filled line by line is drawn once, when the handler is done.

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "platform/runtime/toolkit_forms.h"
+#include "platform/win32/list_box_lines.h"
 #include "platform/win32/list_extent.h"
 
 namespace tallowick {
@@ -44,7 +45,11 @@ public:
 private:
     friend class Win32FormsProbe; // the window tests' seam
 
-    void ShowHeldBack() override { ResumeRedraw(); }
+    void ShowHeldBack() override
+    {
+        HandOverListLines();
+        ResumeRedraw();
+    }
 
     Win32FormWindow* Find(const Form& form) const;
     Win32FormWindow* Loaded(Form& form); // loads a window that is not loaded; null after End
@@ -52,6 +57,7 @@ private:
     HWND HiddenOwner();
     void ProcessMessage(MSG& message);
     win32::ListExtent& SuspendRedraw(HWND list);
+    void HandOverListLines();
     void ResumeRedraw();
     void DestroyAll();
     void PostQuit();
@@ -67,6 +73,8 @@ private:
     // Lists being filled: drawn, and given their horizontal extent, once the
     // handler is done.
     std::vector<win32::ListExtent> listsWithoutRedraw_;
+    // The lines a handler adds, handed to their lists in one go.
+    std::map<HWND, win32::ListBoxLines> pendingLines_;
     bool destroying_ = false;
     bool quitPosted_ = false;
     bool quitReceived_ = false;

@@ -417,6 +417,20 @@ TEST(Manifest, AsksForCommonControlsSixAndDpiAwareness)
     EXPECT_NE(text.find(">true</dpiAware>"), std::string::npos);
 }
 
+// The 64-bit check build carries the same manifest: asked for the x86
+// Common Controls, wine64 would not start it.
+TEST(Manifest, CommonControlsOfTheProgramsOwnProcessor)
+{
+    const Bytes bytes = readFile(kResources + "/tallowick.manifest");
+    const std::string text(bytes.begin(), bytes.end());
+    const std::size_t start = text.find("<dependentAssembly>");
+    const std::size_t end = text.find("</dependentAssembly>");
+    ASSERT_NE(start, std::string::npos);
+    ASSERT_NE(end, std::string::npos);
+    const std::string dependency = text.substr(start, end - start);
+    EXPECT_EQ(occurrences(dependency, "processorArchitecture=\"*\""), 1u) << dependency;
+}
+
 // XP SP2 and Server 2003 fail on a trustInfo that declares its namespace again inside.
 TEST(Manifest, TrustInfoDeclaresItsNamespaceExactlyOnce)
 {

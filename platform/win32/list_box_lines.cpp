@@ -1,0 +1,101 @@
+#include "platform/win32/list_box_lines.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <numeric>
+
+#include "platform/win32/control_text.h"
+#include "platform/win32/system/path_text.h"
+
+namespace tallowick::win32 {
+namespace {
+
+// Lines in UTF-16 in one block, each ended by a NUL.
+struct Utf16Lines {
+    std::wstring texts;
+    std::vector<std::size_t> starts;
+
+    std::size_t Count() const { return starts.size(); }
+    const wchar_t* operator[](std::size_t index) const { return texts.c_str() + starts[index]; }
+};
+
+// The lines' indexes in the list box's order; empty when the system gives
+// no sort key for one of them. Lines that compare equal keep their order.
+std::vector<std::uint32_t> ListOrder(HWND list, const Utf16Lines& lines)
+{
+    const auto locale = static_cast<LCID>(SendMessageA(list, LB_GETLOCALE, 0, 0));
+    std::string keys;
+    keys.reserve(2 * lines.texts.size() + 16 * lines.Count());
+    std::vector<std::size_t> keyEnds;
+    keyEnds.reserve(lines.Count());
+    for (std::size_t i = 0; i < lines.Count(); ++i) {
+        if (!AppendListSortKey(locale, lines[i], keys))
+            return {};
+        keyEnds.push_back(keys.size());
+    }
+    const auto key = [&](std::uint32_t i) {
+        const std::size_t start = i == 0 ? 0 : keyEnds[i - 1];
+        return std::string_view(keys).substr(start, keyEnds[i] - start);
+    };
+    std::vector<std::uint32_t> order(lines.Count());
+    std::iota(order.begin(), order.end(), 0u);
+    std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) { return key(a) < key(b); });
+    return order;
+}
+
+} // namespace
+
+void ListBoxLines::Add(std::string_view utf8)
+{
+    texts_.append(utf8);
+    ends_.push_back(texts_.size());
+}
+
+std::string_view ListBoxLines::Line(std::size_t index) const
+{
+    const std::size_t start = index == 0 ? 0 : ends_[index - 1];
+    return std::string_view(texts_).substr(start, ends_[index] - start);
+}
+
+void ListBoxLines::HandTo(HWND list)
+{
+    SendMessageA(list, LB_INITSTORAGE, ends_.size(), static_cast<LPARAM>(2 * texts_.size()));
+    if (FillsListBoxInUtf16()) {
+        HandToInUtf16(list);
+        return;
+    }
+    for (std::size_t i = 0; i < ends_.size(); ++i)
+        if (AddListBoxLine(list, Line(i)) < 0) // LB_ERR or LB_ERRSPACE: the list box takes no more
+            break;
+}
+
+// The texts are converted in one go. An empty sorted list box gets the
+// lines in its own order, each at the end; one that holds lines already,
+// or that the system gives no sort keys for, puts each where it belongs.
+void ListBoxLines::HandToInUtf16(HWND list)
+{
+    Utf16Lines lines;
+    lines.texts.reserve(texts_.size() + ends_.size()); // no more UTF-16 units than UTF-8 bytes
+    lines.starts.reserve(ends_.size());
+    for (std::size_t i = 0; i < ends_.size(); ++i) {
+        lines.starts.push_back(lines.texts.size());
+        lines.texts += WideFromDisplayText(Line(i));
+        lines.texts += L'\0';
+    }
+    std::string().swap(texts_);
+
+    const bool sorted = (GetWindowLongA(list, GWL_STYLE) & LBS_SORT) != 0;
+    std::vector<std::uint32_t> order;
+    if (sorted && SendMessageA(list, LB_GETCOUNT, 0, 0) == 0)
+        order = ListOrder(list, lines);
+    const ListPlace place = !sorted || !order.empty() ? ListPlace::End : ListPlace::ListsOwn;
+    if (order.empty()) {
+        order.resize(lines.Count());
+        std::iota(order.begin(), order.end(), 0u);
+    }
+    for (const std::uint32_t i : order)
+        if (AddListBoxLine(list, lines[i], place) < 0) // LB_ERR or LB_ERRSPACE: the list box takes no more
+            break;
+}
+
+} // namespace tallowick::win32
