@@ -14,10 +14,18 @@ namespace {
 
 class LinuxWorld final : public TreeWorld {
 public:
-    void Make(const Tree& tree) override { MakeTree(top_, tree); }
+    Listing Make(const Tree& tree) override
+    {
+        MakeTree(top_, tree);
+        return ListTree(top_);
+    }
     std::vector<std::string> Order(const std::string& folder) override { return ReadOrder(top_ / folder); }
     Listing List() override { return ListTree(top_); }
-    void ChangeAfterFind(const Tree& tree) override { trees::ChangeAfterFind(top_, tree); }
+    Listing ChangeAfterFind(const Tree& tree) override
+    {
+        trees::ChangeAfterFind(top_, tree);
+        return ListTree(top_);
+    }
     std::unique_ptr<RecordedMain> Window() override
     {
         return std::make_unique<RecordedMain>([this] { return OpenWineFileSystem(world_.Prefix()); },

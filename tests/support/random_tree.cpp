@@ -425,7 +425,8 @@ private:
     // Every cookie file of the folder is listed. Delete removes it, or a
     // link there as a link, unless it is read-only or a folder by then; one
     // gone already counts as deleted. Under Wine a link cannot be removed
-    // without what it leads to, so there it stays.
+    // without what it leads to, so there it stays; but once what it leads
+    // to is gone, Wine shows nothing there.
     void TakeCookies(const Entry& folder, const std::string& shown)
     {
         for (const Entry* entry : Ordered(folder.path)) {
@@ -437,7 +438,10 @@ private:
             const auto changed = [&](const std::vector<std::string>& paths) {
                 return std::find(paths.begin(), paths.end(), entry->path) != paths.end();
             };
-            if (changed(tree_.vanishing))
+            const bool targetGone = expectation_.removed.count(entry->leadsTo) ||
+                                    std::find(tree_.vanishing.begin(), tree_.vanishing.end(), entry->leadsTo) !=
+                                        tree_.vanishing.end();
+            if (changed(tree_.vanishing) || (entry->kind == Kind::Link && disk_ == Disk::Windows && targetGone))
                 continue;
             if (changed(tree_.becomingFolders) || changed(tree_.becomingEmptyFolders) || entry->readOnly || (entry->kind == Kind::Link && disk_ == Disk::Windows))
                 expectation_.kept.push_back(path);

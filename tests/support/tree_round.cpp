@@ -11,9 +11,8 @@ using namespace main_controls;
 
 std::string CheckRound(const Tree& tree, Disk disk, TreeWorld& world)
 {
-    world.Make(tree);
+    const Listing made = world.Make(tree);
     const Expectation expected = Expect(tree, disk, [&](const std::string& folder) { return world.Order(folder); });
-    const Listing made = world.List();
     const std::unique_ptr<RecordedMain> window = world.Window();
 
     std::string faults;
@@ -38,8 +37,7 @@ std::string CheckRound(const Tree& tree, Disk disk, TreeWorld& world)
     if (expected.found.empty())
         return faults;
 
-    world.ChangeAfterFind(tree);
-    const Listing changed = world.List();
+    const Listing changed = world.ChangeAfterFind(tree);
     window->Click(cmdDelCookies);
     check("errors", ListDifference({}, errors()));
     check("the list after Delete (the files not deleted)", ListDifference(expected.kept, window->Listed()));

@@ -20,10 +20,11 @@ namespace tallowick::testing::trees {
 class TreeWorld {
 public:
     virtual ~TreeWorld() = default;
-    virtual void Make(const Tree& tree) = 0;
+    // Make and ChangeAfterFind answer the listing of the world they leave.
+    virtual Listing Make(const Tree& tree) = 0;
     virtual std::vector<std::string> Order(const std::string& folder) = 0; // as the system enumerates it
     virtual Listing List() = 0;
-    virtual void ChangeAfterFind(const Tree& tree) = 0;
+    virtual Listing ChangeAfterFind(const Tree& tree) = 0;
     virtual std::unique_ptr<RecordedMain> Window() = 0;
 };
 
