@@ -171,5 +171,31 @@ TEST_F(HostMadeTrees, FindListsAndDeleteRemovesWhatTheModelSays)
     EXPECT_TRUE(failure.empty()) << failure;
 }
 
+// Seed 4 found it: Wine's DeleteFile took the file that a listed link led
+// to, wherever it was, and left the link.
+TEST_F(HostMadeTrees, AListedLinkToAFileIsLeftAloneAndSoIsItsTarget)
+{
+    RunOnHost("mkdir -p drive_c/windows/cookies tallowick-outside\n"
+              "printf keep >tallowick-outside/target.txt\n"
+              "ln -s ../../../tallowick-outside/target.txt 'drive_c/windows/cookies/out[1].txt'\n"
+              "printf plain >'drive_c/windows/cookies/plain.txt '\n");
+    WindowOnDriveC window;
+    window.Click(main_controls::cmdSrch);
+    std::vector<std::string> found = window.Listed();
+    std::sort(found.begin(), found.end());
+    EXPECT_THAT(found, ElementsAre("c:\\windows\\cookies\\out[1].txt", "c:\\windows\\cookies\\plain.txt "));
+
+    window.Click(main_controls::cmdDelCookies);
+    EXPECT_THAT(window.Listed(), ElementsAre("c:\\windows\\cookies\\out[1].txt"));
+    EXPECT_EQ(window.Status(), "1 Cookies not deleted.");
+    ASSERT_EQ(window.forms.messages.size(), 1u);
+    EXPECT_THAT(window.forms.messages.front(), HasSubstr("c:\\windows\\cookies\\out[1].txt: "));
+    Listing left = RunOnHostAndList("");
+    EXPECT_THAT(left["tallowick-outside/target.txt"], HasSubstr("content"));
+    EXPECT_THAT(left["drive_c/windows/cookies/out[1].txt"],
+                AllOf(StartsWith("777 l "), EndsWith(" ../../../tallowick-outside/target.txt")));
+    EXPECT_EQ(left.count("drive_c/windows/cookies/plain.txt "), 0u);
+}
+
 } // namespace
 } // namespace tallowick::testing::trees
