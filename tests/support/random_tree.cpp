@@ -246,6 +246,9 @@ private:
             const std::size_t roll = random_.Below(100);
             if (roll < 60) {
                 madeFiles_.push_back(File(folder, name));
+                // On Linux a twin in another letter case may stand beside it.
+                if (disk_ == Disk::Linux && random_.Percent(20))
+                    File(folder, CaseOf(name));
             } else if (roll < 68) {
                 File(folder, name, true);
             } else if (roll < 80) {
@@ -443,9 +446,11 @@ private:
                                         tree_.vanishing.end();
             if (changed(tree_.vanishing) || (entry->kind == Kind::Link && disk_ == Disk::Windows && targetGone))
                 continue;
-            if (changed(tree_.becomingFolders) || changed(tree_.becomingEmptyFolders) || entry->readOnly || (entry->kind == Kind::Link && disk_ == Disk::Windows))
+            if (changed(tree_.becomingFolders) || changed(tree_.becomingEmptyFolders) || entry->readOnly ||
+                (entry->kind == Kind::Link && disk_ == Disk::Windows)) {
                 expectation_.kept.push_back(path);
-            else
+                expectation_.keptEntries.insert(entry->path);
+            } else
                 expectation_.removed.insert(entry->path);
         }
     }

@@ -52,6 +52,7 @@ using FolderOrder = std::function<std::vector<std::string>(const std::string& fo
 struct Expectation {
     std::vector<std::string> found; // the Windows-form paths Find lists, in order
     std::vector<std::string> kept;  // those Delete must refuse, in order
+    std::set<std::string> keptEntries; // and their entries, from the top
     std::set<std::string> removed;  // the entries Delete removes, from the top
 };
 
