@@ -19,7 +19,7 @@ cd -- "${WINEPREFIX:?}"
 
 # Under qemu every Win32 call is emulated: fewer trees, unless asked.
 if [ -n "${TALLOWICK_WINE_ON_QEMU:-}" ] && [ -z "${TALLOWICK_TREE_SEED:-}" ]; then
-    export TALLOWICK_TREE_SEEDS=${TALLOWICK_TREE_SEEDS:-25}
+    export TALLOWICK_TREE_SEEDS=${TALLOWICK_TREE_SEEDS:-50}
 fi
 export TALLOWICK_TREE_HOST=1
 
