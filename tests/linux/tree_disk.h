@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/support/random_tree.h"
+#include "tests/support/tree_report.h"
 
 namespace tallowick::testing::trees {
 

@@ -13,6 +13,7 @@
 
 #include "tests/support/main_window_state.h"
 #include "tests/support/random_tree.h"
+#include "tests/support/tree_report.h"
 
 namespace tallowick::testing::trees {
 
