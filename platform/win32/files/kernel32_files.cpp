@@ -76,15 +76,17 @@ struct AnsiFunctions {
     }
 };
 
-// Wine shows a Unix symbolic link to a file as a plain file, and its
-// DeleteFile removes the file that the link leads to, wherever that is,
-// never the link. So under Wine a file is checked before it is removed: a
-// path is such a link when the file it opens is not the entry of its folder
-// that bears its name. (Windows marks its own links, and removes them as
-// links.)
-class WineLinks {
+// Under Wine, DeleteFile may remove another entry than the one a path
+// names. Wine shows a Unix symbolic link to a file as a plain file, and
+// removes the file that the link leads to, wherever that is, never the
+// link. And where the entry of a name is gone, the name reaches one whose
+// name differs from it only in letter case, which a Unix folder may hold
+// beside it. So under Wine a file is checked before it is removed.
+// (Windows marks its own links and removes them as links, and its folders
+// hold no such twins.)
+class WineEntries {
 public:
-    WineLinks()
+    WineEntries()
     {
         if (SystemFunction<void (*)()>("ntdll.dll", "wine_get_version") == nullptr)
             return;
@@ -94,11 +96,13 @@ public:
         findFirst_ = SystemFunction<decltype(findFirst_)>("kernel32.dll", "FindFirstFileW");
     }
 
-    bool IsLink(const std::string& path)
+    // 0 when DeleteFile would remove the very entry that `path` names, else
+    // the error that its removal fails with instead.
+    unsigned long Check(const std::string& path)
     {
         const std::optional<std::wstring> wide = WideFromPathText(path);
         if (!createFile_ || !finalPath_ || !fileInformation_ || !findFirst_ || !wide)
-            return false;
+            return 0;
         const std::wstring file = L"\\\\?\\" + *wide;
         const std::wstring folder = file.substr(0, file.rfind(L'\\'));
         if (folder != folder_) {
@@ -108,29 +112,34 @@ public:
         }
         const std::optional<Opened> opened = Open(file);
         if (!opened || finalFolder_.empty())
-            return false; // the removal will say why it cannot be done
+            return 0; // the removal will say why it cannot be done
+        // The file opened, where it really is.
         const std::size_t slash = opened->finalPath.rfind(L'\\');
-        if (opened->finalPath.substr(0, slash) != finalFolder_)
-            return true;
         const std::wstring name = opened->finalPath.substr(slash + 1);
-        if (name == file.substr(folder.size() + 1))
-            return false;
-        // The path may hold a short name: the entry's own name counts.
+        const bool inFolder = opened->finalPath.substr(0, slash) == finalFolder_;
+        const std::wstring listed = file.substr(folder.size() + 1);
+        if (inFolder && name == listed)
+            return 0;
+        // The entry that the name reached, by its own names.
         WIN32_FIND_DATAW data{};
         const HANDLE found = findFirst_(file.c_str(), &data);
         if (found == INVALID_HANDLE_VALUE)
-            return false;
+            return 0;
         FindClose(found);
         const std::wstring own = data.cFileName;
+        if (listed != own && listed != data.cAlternateFileName)
+            return ERROR_FILE_NOT_FOUND;
+        if (!inFolder)
+            return ERROR_NOT_SUPPORTED; // a link, which this system cannot remove without its target
         if (name == own)
-            return false;
+            return 0;
         // Wine drops the trailing dots and spaces of the names in a final
         // path: the file is still its own unless the entry that bears the
         // shorter name is the very same file.
         if (name != own.substr(0, own.find_last_not_of(L". ") + 1))
-            return true;
+            return ERROR_NOT_SUPPORTED;
         const std::optional<Opened> namesake = Open(folder + L"\\" + name);
-        return namesake && namesake->id == opened->id;
+        return namesake && namesake->id == opened->id ? ERROR_NOT_SUPPORTED : 0;
     }
 
 private:
@@ -212,15 +221,14 @@ public:
         const auto systemPath = Functions::SystemPath(path);
         if (!systemPath)
             return ERROR_INVALID_NAME;
-        // The system cannot remove this link without its target.
-        if (wineLinks_.IsLink(path))
-            return ERROR_NOT_SUPPORTED;
+        if (const unsigned long refused = wineEntries_.Check(path); refused != 0)
+            return refused;
         return kernel_.deleteFile(systemPath->c_str()) ? 0 : GetLastError();
     }
 
 private:
     Functions kernel_;
-    WineLinks wineLinks_;
+    WineEntries wineEntries_;
 };
 
 } // namespace
