@@ -14,7 +14,8 @@ namespace {
 
 [[noreturn]] void Fail(const std::string& what, const std::string& path)
 {
-    throw std::runtime_error(what + " " + path + ": " + std::strerror(errno));
+    const int error = errno;
+    throw std::runtime_error(what + " " + path + ": " + std::strerror(error));
 }
 
 void WriteFile(const std::string& path, const std::string& content, mode_t mode)
