@@ -318,7 +318,7 @@ bool IsUtf8(std::string_view text)
     return true;
 }
 
-// The model, from the description of the walk and of the deletion.
+// The model: the walk and the deletion, as their rules say.
 class Model {
 public:
     Model(const Tree& tree, Disk disk, const FolderOrder& order) : tree_(tree), disk_(disk), order_(order)

@@ -1,9 +1,9 @@
 #pragma once
 
 // Random drive trees for the property tests, and a model of what Find must
-// list and Delete must remove in them. The model is written from the
-// description of the walk and of the deletion rules alone: it shares no code
-// with the program, so a fault in the program is not repeated here.
+// list and Delete must remove in them. The model is written from the rules
+// of the walk and of the deletion as the README states them: it shares no
+// code with the program, so a fault in the program is not repeated here.
 
 #include <cstdint>
 #include <functional>
@@ -45,7 +45,7 @@ struct Tree {
 Tree Generate(std::uint32_t seed, Disk disk);
 
 // A folder's names in the order the file system enumerates them, which no
-// description can know: the tests read it from the disk they made.
+// generator decides: the tests read it from the disk they made.
 using FolderOrder = std::function<std::vector<std::string>(const std::string& folder)>;
 
 struct Expectation {
