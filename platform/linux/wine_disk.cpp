@@ -56,7 +56,7 @@ EntryKind TargetOf(int folder, const char* name, int& error)
 // calls relative to the folders the resolver holds open.
 class WineDisk final : public Disk {
 public:
-    explicit WineDisk(wine::Drive drive) : resolver_(std::move(drive)) {}
+    WineDisk(wine::Drive drive, wine::NameMatching matching) : resolver_(std::move(drive), matching) {}
 
     const NameRules& Names() const override { return kUnixDriveNames; }
 
@@ -174,12 +174,12 @@ std::unique_ptr<FileSystem> OpenWineFileSystem(const std::filesystem::path& pref
     wine::Drive drive = wine::OpenDrive(prefix);
     if (drive.error != 0)
         throw Error(drive.error, (prefix / "dosdevices" / "c:").string() + ": " + std::strerror(drive.error));
-    return OpenDriveFileSystem(std::make_unique<WineDisk>(std::move(drive)));
+    return OpenDriveFileSystem(std::make_unique<WineDisk>(std::move(drive), wine::NameMatching::AnyCase));
 }
 
 std::unique_ptr<FileDeletion> OpenWineFileDeletion(const std::filesystem::path& prefix)
 {
-    return OpenDriveDeletion(std::make_unique<WineDisk>(wine::OpenDrive(prefix)));
+    return OpenDriveDeletion(std::make_unique<WineDisk>(wine::OpenDrive(prefix), wine::NameMatching::Exact));
 }
 
 } // namespace tallowick

@@ -19,8 +19,10 @@ std::filesystem::path WinePrefix();
 // carry the names as they stand on disk.
 std::unique_ptr<FileSystem> OpenWineFileSystem(const std::filesystem::path& prefix);
 
-// The deletion on the same drive, finding files by the same rules. One
-// instance serves one round of deletions.
+// The deletion on the same drive. It takes the paths the search reported,
+// whose names stand as on disk, and matches them exactly: a file gone since
+// the search is gone, even where another whose name differs only in letter
+// case stands beside it. One instance serves one round of deletions.
 std::unique_ptr<FileDeletion> OpenWineFileDeletion(const std::filesystem::path& prefix);
 
 } // namespace tallowick

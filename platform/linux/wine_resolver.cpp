@@ -87,7 +87,7 @@ struct FolderResolver::Level {
     std::unordered_map<std::string, std::string> byFoldedName;
 };
 
-FolderResolver::FolderResolver(Drive drive) : drive_(std::move(drive)) {}
+FolderResolver::FolderResolver(Drive drive, NameMatching matching) : drive_(std::move(drive)), matching_(matching) {}
 
 FolderResolver::~FolderResolver() = default;
 
@@ -156,6 +156,8 @@ int FolderResolver::OpenChild(Level& parent, std::string name, Level& child)
 
 int FolderResolver::FindFolded(Level& level, const std::string& name, std::string& found)
 {
+    if (matching_ == NameMatching::Exact)
+        return ENOENT;
     if (!level.indexed) {
         FolderStream folder(nullptr, ::closedir);
         if (const int error = OpenFolderStream(level.fd.get(), folder); error != 0)

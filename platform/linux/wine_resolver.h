@@ -51,15 +51,20 @@ struct Drive {
 };
 Drive OpenDrive(const std::filesystem::path& prefix);
 
-// Resolves folder paths on drive c:, the way Wine does: each name is the
-// entry of exactly that name if there is one, else the smallest (in byte
-// order) of the entries whose names match it regardless of ASCII case.
-// A symbolic link is never passed through. The folders of the last path
+// How a name in a path finds its entry. The way Wine does: the entry of
+// exactly that name if there is one, else the smallest (in byte order) of
+// the entries whose names match it regardless of ASCII case. Or exactly:
+// for paths that carry the names as they stand on disk, so that a name
+// whose entry is gone never finds another.
+enum class NameMatching { AnyCase, Exact };
+
+// Resolves folder paths on drive c:, each name as `matching` says. A
+// symbolic link is never passed through. The folders of the last path
 // resolved stay open, so the next path that shares a leading part with it
 // only resolves the rest.
 class FolderResolver {
 public:
-    explicit FolderResolver(Drive drive);
+    FolderResolver(Drive drive, NameMatching matching);
     ~FolderResolver();
 
     // Resolves the first `depth` names of `path` as folders. 0 on success;
@@ -85,6 +90,7 @@ private:
     int OpenChild(Level& parent, std::string name, Level& child);
 
     Drive drive_;
+    NameMatching matching_;
     std::vector<std::unique_ptr<Level>> levels_; // [0] is the drive's root
     std::size_t depth_ = 0;                      // levels of the last success
 };
