@@ -408,10 +408,25 @@ std::size_t occurrences(const std::string& text, const std::string& part)
     return count;
 }
 
-TEST(Manifest, AsksForCommonControlsSixAndDpiAwareness)
+std::string manifestText()
 {
     const Bytes bytes = readFile(kResources + "/tallowick.manifest");
-    const std::string text(bytes.begin(), bytes.end());
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// The manifest from `open` up to `close`; empty, and a failure, when either is missing.
+std::string manifestPart(const std::string& text, const std::string& open, const std::string& close)
+{
+    const std::size_t start = text.find(open);
+    const std::size_t end = text.find(close);
+    EXPECT_NE(start, std::string::npos) << open;
+    EXPECT_NE(end, std::string::npos) << close;
+    return start < end && end != std::string::npos ? text.substr(start, end - start) : std::string();
+}
+
+TEST(Manifest, AsksForCommonControlsSixAndDpiAwareness)
+{
+    const std::string text = manifestText();
     EXPECT_NE(text.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
     EXPECT_NE(text.find("publicKeyToken=\"6595b64144ccf1df\""), std::string::npos);
     EXPECT_NE(text.find(">true</dpiAware>"), std::string::npos);
@@ -421,26 +436,15 @@ TEST(Manifest, AsksForCommonControlsSixAndDpiAwareness)
 // Common Controls, wine64 would not start it.
 TEST(Manifest, CommonControlsOfTheProgramsOwnProcessor)
 {
-    const Bytes bytes = readFile(kResources + "/tallowick.manifest");
-    const std::string text(bytes.begin(), bytes.end());
-    const std::size_t start = text.find("<dependentAssembly>");
-    const std::size_t end = text.find("</dependentAssembly>");
-    ASSERT_NE(start, std::string::npos);
-    ASSERT_NE(end, std::string::npos);
-    const std::string dependency = text.substr(start, end - start);
+    const std::string dependency = manifestPart(manifestText(), "<dependentAssembly>", "</dependentAssembly>");
     EXPECT_EQ(occurrences(dependency, "processorArchitecture=\"*\""), 1u) << dependency;
 }
 
 // XP SP2 and Server 2003 fail on a trustInfo that declares its namespace again inside.
 TEST(Manifest, TrustInfoDeclaresItsNamespaceExactlyOnce)
 {
-    const Bytes bytes = readFile(kResources + "/tallowick.manifest");
-    const std::string text(bytes.begin(), bytes.end());
-    const std::size_t start = text.find("<trustInfo");
-    const std::size_t end = text.find("</trustInfo>");
-    ASSERT_NE(start, std::string::npos);
-    ASSERT_NE(end, std::string::npos);
-    const std::string trustInfo = text.substr(start, end - start);
+    const std::string text = manifestText();
+    const std::string trustInfo = manifestPart(text, "<trustInfo", "</trustInfo>");
     EXPECT_EQ(occurrences(trustInfo, "xmlns"), 1u) << trustInfo;
     EXPECT_EQ(trustInfo.rfind("<trustInfo xmlns=\"urn:schemas-microsoft-com:asm.v3\">", 0), 0u) << trustInfo;
     EXPECT_EQ(occurrences(text, "<trustInfo"), 1u);
