@@ -140,8 +140,9 @@ void Win32Forms::ClearList(Form& form, ControlId list)
     const HWND control = ControlToChange(form, list);
     if (!control)
         return;
-    SuspendRedraw(control).Clear();
-    pendingLines_.erase(control);
+    ListFill& fill = Filling(control);
+    fill.extent.Clear();
+    fill.lines = {};
     SendMessageA(control, LB_RESETCONTENT, 0, 0);
 }
 
@@ -150,42 +151,37 @@ void Win32Forms::AddListLine(Form& form, ControlId list, std::string_view text)
     const HWND control = ControlToChange(form, list);
     if (!control)
         return;
-    SuspendRedraw(control).Add(text);
-    pendingLines_[control].Add(text);
+    ListFill& fill = Filling(control);
+    fill.extent.Add(text);
+    fill.lines.Add(text);
 }
 
-// The lines a handler added reach their lists in one go (see ListBoxLines).
-void Win32Forms::HandOverListLines()
+Win32Forms::ListFill& Win32Forms::Filling(HWND list)
 {
-    auto pending = std::move(pendingLines_);
-    pendingLines_.clear();
-    for (auto& [list, lines] : pending)
-        if (IsWindow(list))
-            lines.HandTo(list);
-}
-
-// A list filled line by line is drawn once, when the handler is done.
-win32::ListExtent& Win32Forms::SuspendRedraw(HWND list)
-{
-    const auto found = std::find_if(listsWithoutRedraw_.begin(), listsWithoutRedraw_.end(),
-                                    [list](const win32::ListExtent& extent) { return extent.List() == list; });
-    if (found != listsWithoutRedraw_.end())
+    const auto found = std::find_if(listFills_.begin(), listFills_.end(),
+                                    [list](const ListFill& fill) { return fill.extent.List() == list; });
+    if (found != listFills_.end())
         return *found;
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    return listsWithoutRedraw_.emplace_back(list);
+    return listFills_.emplace_back(list);
 }
 
-void Win32Forms::ResumeRedraw()
+// The lines reach their list in one go (see ListBoxLines), and the list is
+// drawn once.
+void Win32Forms::FinishListFills()
 {
-    for (win32::ListExtent& extent : listsWithoutRedraw_) {
-        const HWND list = extent.List();
+    auto fills = std::move(listFills_);
+    listFills_.clear();
+    for (ListFill& fill : fills) {
+        const HWND list = fill.extent.List();
         if (!IsWindow(list))
             continue;
-        extent.Apply();
+        if (!fill.lines.Empty())
+            fill.lines.HandTo(list);
+        fill.extent.Apply();
         SendMessageA(list, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(list, nullptr, TRUE);
     }
-    listsWithoutRedraw_.clear();
 }
 
 void Win32Forms::Show(Form& form)
@@ -278,7 +274,7 @@ void Win32Forms::ProcessMessage(MSG& message)
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
-    ResumeRedraw();
+    FinishListFills();
     retired_.clear();
 }
 

@@ -45,20 +45,23 @@ public:
 private:
     friend class Win32FormsProbe; // the window tests' seam
 
-    void ShowHeldBack() override
-    {
-        HandOverListLines();
-        ResumeRedraw();
-    }
+    // A list that a handler clears or fills is drawn, with its new lines
+    // and their horizontal extent, once the handler is done.
+    struct ListFill {
+        explicit ListFill(HWND list) : extent(list) {}
+        win32::ListExtent extent;
+        win32::ListBoxLines lines;
+    };
+
+    void ShowHeldBack() override { FinishListFills(); }
 
     Win32FormWindow* Find(const Form& form) const;
     Win32FormWindow* Loaded(Form& form); // loads a window that is not loaded; null after End
     HWND ControlToChange(Form& form, ControlId id);
     HWND HiddenOwner();
     void ProcessMessage(MSG& message);
-    win32::ListExtent& SuspendRedraw(HWND list);
-    void HandOverListLines();
-    void ResumeRedraw();
+    ListFill& Filling(HWND list);
+    void FinishListFills();
     void DestroyAll();
     void PostQuit();
 
@@ -70,11 +73,7 @@ private:
     // Windows destroyed while their own window procedure may still be on the
     // stack; freed once control is back in the message loop.
     std::vector<std::unique_ptr<Win32FormWindow>> retired_;
-    // Lists being filled: drawn, and given their horizontal extent, once the
-    // handler is done.
-    std::vector<win32::ListExtent> listsWithoutRedraw_;
-    // The lines a handler adds, handed to their lists in one go.
-    std::map<HWND, win32::ListBoxLines> pendingLines_;
+    std::vector<ListFill> listFills_; // not redrawn until they are finished
     bool destroying_ = false;
     bool quitPosted_ = false;
     bool quitReceived_ = false;
