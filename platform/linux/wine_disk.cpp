@@ -155,9 +155,8 @@ public:
 private:
     static EntryAnswer Answer(int error)
     {
-        if (error == ENOENT)
-            return {EntryKind::Missing, false, 0};
-        if (error == ENOTDIR) // a folder on the way is a file or a link now
+        // ENOTDIR: a folder on the way is a file or a link now.
+        if (error == ENOENT || error == ENOTDIR)
             return {EntryKind::Missing, false, 0};
         return {EntryKind::Unreadable, false, error};
     }

@@ -260,13 +260,13 @@ public:
 
     unsigned long RemoveFile(const std::string& path) override
     {
-        const auto systemPath = Functions::SystemPath(path);
-        if (!systemPath)
-            return ERROR_INVALID_NAME;
         if (wine_.Active()) {
             const std::optional<std::wstring> wide = WideFromPathText(path);
             return wide ? wine_.Remove(*wide) : ERROR_INVALID_NAME;
         }
+        const auto systemPath = Functions::SystemPath(path);
+        if (!systemPath)
+            return ERROR_INVALID_NAME;
         return kernel_.deleteFile(systemPath->c_str()) ? 0 : GetLastError();
     }
 
