@@ -48,14 +48,6 @@ TEST(GeneratedTrees, FindListsAndDeleteRemovesWhatTheModelSays)
     EXPECT_TRUE(failure.empty()) << failure;
 }
 
-std::string FolderOf(const std::string& path) { return path.substr(0, path.rfind('/')); }
-
-std::string Folded(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), [](char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; });
-    return text;
-}
-
 // The awkward cases a tree holds where the walk goes.
 std::set<std::string> AwkwardCases(const Tree& tree)
 {

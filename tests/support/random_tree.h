@@ -9,6 +9,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tallowick::testing::trees {
@@ -57,7 +58,11 @@ struct Expectation {
 
 Expectation Expect(const Tree& tree, Disk disk, const FolderOrder& order);
 
-// The name after the last '/'.
+// The name after the last '/', and what comes before it ("" for none).
 std::string NameOf(const std::string& path);
+std::string FolderOf(const std::string& path);
+// ASCII letters in lower case, as both disks compare names that differ in case.
+char Lower(char c);
+std::string Folded(std::string_view text);
 
 } // namespace tallowick::testing::trees
