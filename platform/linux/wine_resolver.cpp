@@ -7,6 +7,8 @@
 
 #include <cerrno>
 
+#include "platform/text/ascii.h"
+
 namespace tallowick::wine {
 
 UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept
@@ -52,14 +54,6 @@ int OpenDriveFolder(const std::filesystem::path& prefix, UniqueFd& fd)
     const std::filesystem::path& folder = ::lstat(mapping.c_str(), &entry) == 0 ? mapping : prefix / "drive_c";
     fd = UniqueFd(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     return fd.valid() ? 0 : errno;
-}
-
-std::string Folded(std::string_view name)
-{
-    std::string folded(name);
-    for (char& c : folded)
-        c = LowerAscii(c);
-    return folded;
 }
 
 bool IsDotOrDotDot(const char* name) { return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)); }
@@ -165,7 +159,7 @@ int FolderResolver::FindFolded(Level& level, const std::string& name, std::strin
         errno = 0;
         while (const dirent* item = ::readdir(folder.get())) {
             if (!IsDotOrDotDot(item->d_name)) {
-                auto [slot, added] = level.byFoldedName.try_emplace(Folded(item->d_name), item->d_name);
+                auto [slot, added] = level.byFoldedName.try_emplace(LowerAscii(item->d_name), item->d_name);
                 if (!added && slot->second > item->d_name)
                     slot->second = item->d_name;
             }
@@ -177,7 +171,7 @@ int FolderResolver::FindFolded(Level& level, const std::string& name, std::strin
         }
         level.indexed = true;
     }
-    const auto match = level.byFoldedName.find(Folded(name));
+    const auto match = level.byFoldedName.find(LowerAscii(name));
     if (match == level.byFoldedName.end())
         return ENOENT;
     found = match->second;

@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/rules/utf8.h"
-#include "platform/rules/windows_path.h"
+#include "platform/text/ascii.h"
 
 namespace tallowick {
 namespace {
@@ -60,7 +59,7 @@ void LineListModel::Append(std::string_view text)
         }
     } else if (sorted_ && HasUpperAscii(text)) {
         char* key = Store(text.size());
-        std::transform(text.begin(), text.end(), key, LowerAscii);
+        std::transform(text.begin(), text.end(), key, [](char c) { return LowerAscii(c); });
         line.key = key;
     }
     pending_.push_back(line);

@@ -1,6 +1,7 @@
 #include "platform/rules/windows_path.h"
 
-#include "platform/rules/utf8.h"
+#include "platform/text/ascii.h"
+#include "platform/text/utf8.h"
 
 namespace tallowick {
 

@@ -26,10 +26,6 @@ inline constexpr NameRules kWindowsDriveNames{"/:*?\"<>|", false, true};
 
 bool IsNameOnDrive(std::string_view name, const NameRules& rules);
 
-// Drive letters, and the names of a drive that matches them regardless of
-// case, compare by ASCII letter case only.
-inline char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 // A full path in Windows form: a drive letter, ":\" and one or more names
 // ("c:\windows\cookies"). Nothing else is a path to the rules: no relative
 // or network path, nothing that climbs, no wildcard. A view into the text

@@ -3,7 +3,7 @@
 #include <cwchar>
 #include <string>
 
-#include "platform/rules/utf8.h"
+#include "platform/text/ascii.h"
 #include "platform/win32/system/path_text.h"
 #include "platform/win32/system/system_function.h"
 

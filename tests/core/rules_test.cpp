@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/rules/rule_book.h"
-#include "platform/rules/utf8.h"
+#include "platform/text/utf8.h"
 #include "platform/rules/windows_path.h"
 
 namespace tallowick::testing {

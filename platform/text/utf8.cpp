@@ -1,6 +1,4 @@
-#include "platform/rules/utf8.h"
-
-#include <algorithm>
+#include "platform/text/utf8.h"
 
 namespace tallowick {
 
@@ -42,9 +40,17 @@ std::optional<char32_t> DecodeUtf8(std::string_view text, std::size_t& pos)
     return code;
 }
 
-bool IsAscii(std::string_view text)
+void AppendUtf8(std::string& text, char32_t code)
 {
-    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (code < 0x80) {
+        text += static_cast<char>(code);
+        return;
+    }
+    const int trailing = code < 0x800 ? 1 : code < 0x10000 ? 2 : 3;
+    constexpr unsigned char kLead[] = {0, 0xC0, 0xE0, 0xF0};
+    text += static_cast<char>(kLead[trailing] | (code >> (6 * trailing)));
+    for (int shift = 6 * (trailing - 1); shift >= 0; shift -= 6)
+        text += static_cast<char>(0x80 | ((code >> shift) & 0x3F));
 }
 
 bool IsWellFormedUtf8(std::string_view text, bool surrogatesAllowed)

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace tallowick {
@@ -15,8 +16,8 @@ std::optional<char32_t> DecodeUtf8(std::string_view text, std::size_t& pos);
 
 inline bool IsSurrogate(char32_t code) { return code >= 0xD800 && code <= 0xDFFF; }
 
-// Plain ASCII reads the same in UTF-8 and in every code page.
-bool IsAscii(std::string_view text);
+// Appends the UTF-8 form of `code`; a surrogate gets its own three bytes.
+void AppendUtf8(std::string& text, char32_t code);
 
 // Well-formed UTF-8; with `surrogatesAllowed`, WTF-8.
 bool IsWellFormedUtf8(std::string_view text, bool surrogatesAllowed = false);
