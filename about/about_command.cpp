@@ -1,12 +1,12 @@
-#include "main_window/main_window.h"
+#include "about/about_command.h"
 
 namespace tallowick {
 
-void Main::Command1_Click()
+void ShowAbout(Forms& forms, std::unique_ptr<About>& about)
 {
-    if (!about_)
-        about_ = std::make_unique<About>(forms_);
-    forms_.Show(*about_);
+    if (!about)
+        about = std::make_unique<About>(forms);
+    forms.Show(*about);
 }
 
 } // namespace tallowick

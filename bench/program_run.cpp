@@ -15,7 +15,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "main_window/main_window.h"
+#include "program/project.h"
 #include "platform/linux/wine_drive.h"
 #include "platform/qt/qt_forms.h"
 
@@ -94,7 +94,8 @@ int RunProgramChild(int argc, char** argv)
     QApplication app(qtArgc, argv);
     try {
         QtForms forms;
-        Main main(forms, [&] { return OpenWineFileSystem(prefix); }, [&] { return OpenWineFileDeletion(prefix); });
+        Project project(forms, [&] { return OpenWineFileSystem(prefix); }, [&] { return OpenWineFileDeletion(prefix); });
+        Main& main = project.main;
         forms.Show(main);
         QCoreApplication::processEvents();
         QWidget* window = nullptr;

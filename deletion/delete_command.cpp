@@ -1,24 +1,19 @@
+#include "deletion/delete_command.h"
+
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "deletion/deletion_report.h"
-#include "main_window/main_layout.h"
-#include "main_window/main_window.h"
 
 namespace tallowick {
 
-using namespace main_controls;
-
-// Every listed file is handed, in order and unchanged, to the deletion.
-// A file already gone counts as deleted; one that cannot be deleted is
-// recorded and the run goes on, so one refusal never strands the rest.
-void Main::cmdDelCookies_Click()
+void DeleteCookies(Main& main, const FileDeletionFactory& openDeletion)
 {
-    auto& cookies = CookieList();
+    auto& cookies = main.CookieList();
     std::vector<FailedDeletion> failures;
     {
-        const std::unique_ptr<FileDeletion> deletion = createDeletion_();
+        const std::unique_ptr<FileDeletion> deletion = openDeletion();
         const std::size_t count = cookies.Count();
         for (std::size_t i = 1; i <= count; ++i) {
             const std::string& path = cookies.Item(i);
@@ -29,22 +24,21 @@ void Main::cmdDelCookies_Click()
     }
 
     if (failures.empty()) {
-        forms_.SetCaption(*this, Label1, "Cookies eaten...yum!");
-        forms_.ClearList(*this, List1);
-        EmptyCookieList();
-        forms_.SetVisible(*this, cmdSrch, true);
-        forms_.SetVisible(*this, cmdDelCookies, false);
+        main.SetStatus("Cookies eaten...yum!");
+        main.ClearListBox();
+        main.EmptyCookieList();
+        main.ShowReadyButtons(true);
         return;
     }
 
     // Only what is still on disk stays listed; the buttons stay as they are
     // so the user can try again.
-    EmptyCookieList();
+    main.EmptyCookieList();
     for (const FailedDeletion& failure : failures)
         cookies.Add(failure.path);
-    ShowCookieList();
-    forms_.SetCaption(*this, Label1, std::to_string(failures.size()) + " Cookies not deleted.");
-    forms_.ShowMessage(DeletionFailureReport(failures));
+    main.ShowCookieList();
+    main.SetStatus(std::to_string(failures.size()) + " Cookies not deleted.");
+    main.Runtime().ShowMessage(DeletionFailureReport(failures));
 }
 
 } // namespace tallowick

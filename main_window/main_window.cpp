@@ -6,22 +6,19 @@
 
 namespace tallowick {
 
-Main::Main(Forms& forms, FileSystemFactory createFileSystem, FileDeletionFactory createDeletion)
-    : forms_(forms),
-      createFileSystem_(std::move(createFileSystem)),
-      createDeletion_(std::move(createDeletion))
-{
-}
+using namespace main_controls;
+
+Main::Main(Forms& forms, MainCommands commands) : forms_(forms), commands_(std::move(commands)) {}
 
 const WindowLayout& Main::Layout() const { return MainLayout(); }
 
 void Main::Click(ControlId button)
 {
     switch (button) {
-    case main_controls::cmdSrch: cmdSrch_Click(); break;
-    case main_controls::cmdDelCookies: cmdDelCookies_Click(); break;
-    case main_controls::cmdExt: cmdExt_Click(); break;
-    case main_controls::Command1: Command1_Click(); break;
+    case cmdSrch: commands_.cmdSrch_Click(*this); break;
+    case cmdDelCookies: commands_.cmdDelCookies_Click(*this); break;
+    case cmdExt: cmdExt_Click(); break;
+    case Command1: commands_.Command1_Click(*this); break;
     default: break;
     }
 }
@@ -35,24 +32,32 @@ Collection<std::string>& Main::CookieList()
     return *cookieList_;
 }
 
-// List1 shows exactly the entries of CookieList, in their order.
+void Main::ClearListBox() { forms_.ClearList(*this, List1); }
+
 void Main::ShowCookieList()
 {
-    forms_.ClearList(*this, main_controls::List1);
+    ClearListBox();
     auto& cookies = CookieList();
     const std::size_t count = cookies.Count();
     for (std::size_t k = 1; k <= count; ++k)
-        forms_.AddListLine(*this, main_controls::List1, cookies.Item(k));
+        forms_.AddListLine(*this, List1, cookies.Item(k));
 }
 
-// Removes the first entry as many times as there were entries; the list
-// itself lives on.
 void Main::EmptyCookieList()
 {
     auto& cookies = CookieList();
     const std::size_t count = cookies.Count();
     for (std::size_t i = 0; i < count; ++i)
         cookies.Remove(1);
+}
+
+void Main::SetStatus(std::string_view text) { forms_.SetCaption(*this, Label1, text); }
+
+// Find is set before Delete either way, as the commands always have.
+void Main::ShowReadyButtons(bool ready)
+{
+    forms_.SetVisible(*this, cmdSrch, ready);
+    forms_.SetVisible(*this, cmdDelCookies, !ready);
 }
 
 } // namespace tallowick

@@ -4,49 +4,54 @@
 #include <memory>
 #include <string>
 
-#include "about/about.h"
-#include "platform/interfaces/file_deletion.h"
-#include "platform/interfaces/file_system.h"
 #include "platform/interfaces/forms.h"
 #include "platform/runtime/collection.h"
 
 namespace tallowick {
 
-using FileSystemFactory = std::function<std::unique_ptr<FileSystem>()>;
-using FileDeletionFactory = std::function<std::unique_ptr<FileDeletion>()>;
+class Main;
 
-// The main window: the program. Each button's click handler is named after
-// the button; the search, the deletion and the About command live in their
-// own folders.
+// What Main's buttons other than Close run: the core's Find, Delete and
+// About commands, which the project puts behind them.
+struct MainCommands {
+    std::function<void(Main&)> cmdSrch_Click;       // Find Cookies
+    std::function<void(Main&)> cmdDelCookies_Click; // Delete Cookies
+    std::function<void(Main&)> Command1_Click;      // About
+};
+
+// The main window: the program. It owns the cookie list, the two button
+// states and the Close command.
 class Main : public Form {
 public:
-    Main(Forms& forms, FileSystemFactory createFileSystem, FileDeletionFactory createDeletion);
+    Main(Forms& forms, MainCommands commands);
 
     const WindowLayout& Layout() const override;
     void Click(ControlId button) override;
 
-    void cmdSrch_Click();       // Find Cookies
-    void cmdDelCookies_Click(); // Delete Cookies
-    void cmdExt_Click();        // Close
-    void Command1_Click();      // About
+    void cmdExt_Click(); // Close
 
-    void ShowFolderList();
+    Forms& Runtime() { return forms_; }
 
     // The found cookie files, created empty on first use and kept until the
     // program ends.
     Collection<std::string>& CookieList();
+    // List1 shows exactly the entries of CookieList, in their order.
+    void ShowCookieList();
+    void ClearListBox();
+    // Removes the first entry as many times as there were entries; the
+    // list itself lives on.
+    void EmptyCookieList();
+
+    void SetStatus(std::string_view text);
+    // Ready: Find shown, Delete hidden. Listed: the other way round.
+    void ShowReadyButtons(bool ready);
 
 private:
     friend class MainProbe; // tests look at what the window does not show
 
-    void ShowCookieList();
-    void EmptyCookieList();
-
     Forms& forms_;
-    FileSystemFactory createFileSystem_;
-    FileDeletionFactory createDeletion_;
+    MainCommands commands_;
     std::unique_ptr<Collection<std::string>> cookieList_;
-    std::unique_ptr<About> about_;
 };
 
 } // namespace tallowick

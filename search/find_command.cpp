@@ -1,25 +1,22 @@
+#include "search/find_command.h"
+
 #include <array>
 #include <string>
 #include <string_view>
 
-#include "main_window/main_layout.h"
-#include "main_window/main_window.h"
 #include "search/cookie_name.h"
 
 namespace tallowick {
 
-using namespace main_controls;
-
-void Main::cmdSrch_Click()
+void FindCookies(Main& main, const FileSystemFactory& openFileSystem)
 {
-    forms_.SetCaption(*this, Label1, "Searching System");
-    ShowFolderList();
-    if (CookieList().Count() == 0) {
-        forms_.SetCaption(*this, Label1, "0 cookies found.");
+    main.SetStatus("Searching System");
+    ShowFolderList(main, openFileSystem);
+    if (main.CookieList().Count() == 0) {
+        main.SetStatus("0 cookies found.");
         return;
     }
-    forms_.SetVisible(*this, cmdSrch, false);
-    forms_.SetVisible(*this, cmdDelCookies, true);
+    main.ShowReadyButtons(false);
 }
 
 namespace {
@@ -48,12 +45,10 @@ void PassOverUnavailable(Step&& step)
 
 } // namespace
 
-// The walk: in each fixed folder that exists, its own files, then the
-// "\cookies" folder of each immediate subfolder, and nothing deeper.
-void Main::ShowFolderList()
+void ShowFolderList(Main& main, const FileSystemFactory& openFileSystem)
 {
-    const std::unique_ptr<FileSystem> fileSystem = createFileSystem_();
-    auto& cookies = CookieList();
+    const std::unique_ptr<FileSystem> fileSystem = openFileSystem();
+    auto& cookies = main.CookieList();
 
     for (const std::string_view root : kRootFolders) {
         if (!fileSystem->FolderExists(root))
@@ -75,8 +70,8 @@ void Main::ShowFolderList()
         }
     }
 
-    ShowCookieList();
-    forms_.SetCaption(*this, Label1, std::to_string(cookies.Count()) + " Cookies found.");
+    main.ShowCookieList();
+    main.SetStatus(std::to_string(cookies.Count()) + " Cookies found.");
 }
 
 } // namespace tallowick

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/interfaces/error.h"
@@ -26,5 +28,8 @@ public:
     virtual ~FileDeletion() = default;
     virtual DeletionResult DeleteFile(const std::string& path) = 0;
 };
+
+// Makes the operation afresh for each round of deletions.
+using FileDeletionFactory = std::function<std::unique_ptr<FileDeletion>()>;
 
 } // namespace tallowick

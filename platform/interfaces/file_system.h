@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -42,5 +43,8 @@ public:
     virtual bool FolderExists(std::string_view path) = 0;
     virtual std::unique_ptr<Folder> GetFolder(std::string_view path) = 0;
 };
+
+// Makes the component afresh for each search.
+using FileSystemFactory = std::function<std::unique_ptr<FileSystem>()>;
 
 } // namespace tallowick

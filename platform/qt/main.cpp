@@ -1,6 +1,6 @@
 #include <QApplication>
 
-#include "main_window/main_window.h"
+#include "program/project.h"
 #include "platform/linux/wine_drive.h"
 #include "platform/qt/qt_forms.h"
 
@@ -18,11 +18,11 @@ int main(int argc, char* argv[])
         forms.ReportError(error);
         return 1;
     }
-    tallowick::Main main(
+    tallowick::Project project(
         forms, [prefix] { return tallowick::OpenWineFileSystem(prefix); },
         [prefix] { return tallowick::OpenWineFileDeletion(prefix); });
 
-    forms.Show(main);
+    forms.Show(project.main);
     if (forms.Ended())
         return 0;
     return QApplication::exec();

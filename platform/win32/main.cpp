@@ -4,7 +4,7 @@
 #include <commctrl.h>
 #undef DeleteFile
 
-#include "main_window/main_window.h"
+#include "program/project.h"
 #include "platform/runtime/event_handler.h"
 #include "platform/win32/files/win32_disk.h"
 #include "platform/win32/win32_forms.h"
@@ -15,7 +15,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     InitCommonControls();
     tallowick::Win32Forms forms(instance);
-    tallowick::Main main(forms, tallowick::OpenWin32FileSystem, tallowick::OpenWin32FileDeletion);
-    tallowick::RunEventHandler(forms, [&] { forms.Show(main); });
+    tallowick::Project project(forms, tallowick::OpenWin32FileSystem, tallowick::OpenWin32FileDeletion);
+    tallowick::RunEventHandler(forms, [&] { forms.Show(project.main); });
     return forms.Run();
 }

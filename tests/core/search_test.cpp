@@ -154,7 +154,8 @@ public:
 TEST(FindFailure, OtherErrorsAreReportedAndEndTheProgram)
 {
     RecordingForms forms;
-    Main main{forms, [] { return std::make_unique<BrokenFileSystem>(); }, [] { return nullptr; }};
+    Project project{forms, [] { return std::make_unique<BrokenFileSystem>(); }, [] { return nullptr; }};
+    Main& main = project.main;
     forms.Show(main);
     RunEventHandler(forms, [&] { main.Click(main_controls::cmdSrch); });
 

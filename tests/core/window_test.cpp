@@ -77,22 +77,22 @@ TEST_F(MainStateTest, CloseEndsTheProgramAtOnce)
 
 TEST_F(MainStateTest, AboutIsOneObjectLoadedAfreshAfterClose)
 {
-    EXPECT_EQ(MainProbe::AboutWindow(main), nullptr);
+    EXPECT_EQ(MainProbe::AboutWindow(project), nullptr);
     Click(main_controls::Command1);
-    About* about = MainProbe::AboutWindow(main);
+    About* about = MainProbe::AboutWindow(project);
     ASSERT_NE(about, nullptr);
     EXPECT_TRUE(forms.IsLoaded(*about));
 
     Click(main_controls::Command1);
-    EXPECT_EQ(MainProbe::AboutWindow(main), about);
+    EXPECT_EQ(MainProbe::AboutWindow(project), about);
 
     RunEventHandler(forms, [&] { about->Click(about_controls::Command1); });
     EXPECT_FALSE(forms.IsLoaded(*about));
-    EXPECT_EQ(MainProbe::AboutWindow(main), about);
+    EXPECT_EQ(MainProbe::AboutWindow(project), about);
 
     Click(main_controls::Command1);
     EXPECT_TRUE(forms.IsLoaded(*about));
-    EXPECT_EQ(MainProbe::AboutWindow(main), about);
+    EXPECT_EQ(MainProbe::AboutWindow(project), about);
     EXPECT_THAT(forms.calls, ElementsAre("Main.Show", "About.Show", "About.Show", "About.Unload", "About.Show"));
     EXPECT_FALSE(forms.ended);
 }
@@ -102,7 +102,7 @@ TEST_F(MainStateTest, ClosingAboutLeavesTheMainWindowAsItWas)
     drive.AddFile("c:\\windows\\cookies\\a.txt");
     Click(main_controls::cmdSrch);
     Click(main_controls::Command1);
-    RunEventHandler(forms, [&] { MainProbe::AboutWindow(main)->Click(about_controls::Command1); });
+    RunEventHandler(forms, [&] { MainProbe::AboutWindow(project)->Click(about_controls::Command1); });
 
     EXPECT_EQ(Status(), "1 Cookies found.");
     EXPECT_THAT(Listed(), ElementsAre("c:\\windows\\cookies\\a.txt"));

@@ -120,7 +120,7 @@ private slots:
         FIND_CONTROL(about, QPushButton, mainWindow, "Command1");
 
         QTest::mouseClick(about, Qt::LeftButton);
-        About* const aboutObject = MainProbe::AboutWindow(program.main);
+        About* const aboutObject = MainProbe::AboutWindow(program.project);
         QVERIFY(aboutObject != nullptr);
         FIND_WINDOW(first, "About");
         first->move(5, 7);
@@ -133,7 +133,7 @@ private slots:
         QTest::mouseClick(about, Qt::LeftButton);
         FIND_WINDOW(second, "About");
         QCOMPARE(CountWindows("About"), 1);
-        QCOMPARE(MainProbe::AboutWindow(program.main), aboutObject);
+        QCOMPARE(MainProbe::AboutWindow(program.project), aboutObject);
         QVERIFY(second->isVisible());
         QVERIFY(IsCentredOnScreen(second));
         FIND_CONTROL(title, QLabel, second, "Label1");

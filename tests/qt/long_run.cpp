@@ -29,7 +29,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "main_window/main_window.h"
+#include "program/project.h"
 #include "platform/linux/wine_drive.h"
 #include "platform/qt/qt_forms.h"
 #include "tests/linux/tree_disk.h"
@@ -133,8 +133,9 @@ private:
     TempWinePrefix world_;
     fs::path top_ = world_.At("");
     QtForms forms_;
-    Main main_{forms_, [this] { return OpenWineFileSystem(world_.Prefix()); },
-               [this] { return OpenWineFileDeletion(world_.Prefix()); }};
+    Project project_{forms_, [this] { return OpenWineFileSystem(world_.Prefix()); },
+                     [this] { return OpenWineFileDeletion(world_.Prefix()); }};
+    Main& main_ = project_.main;
     QPushButton* find_ = nullptr;
     QPushButton* delete_ = nullptr;
     QLabel* status_ = nullptr;

@@ -88,7 +88,8 @@ struct RecordedMessage {
 struct Program : testing::MainWindowState {
     testing::MemoryDrive disk;
     QtForms forms;
-    Main main{forms, disk.FileSystems(), disk.Deletions()};
+    Project project{forms, disk.FileSystems(), disk.Deletions()};
+    Main& main = project.main;
     std::vector<RecordedMessage> messages;
 
     Program()

@@ -10,6 +10,7 @@
 
 #include "main_window/main_layout.h"
 #include "main_window/main_window.h"
+#include "program/project.h"
 #include "platform/runtime/event_handler.h"
 #include "tests/support/recording_forms.h"
 
@@ -20,7 +21,7 @@ class MainProbe {
 public:
     static bool HasCookieList(const Main& main) { return main.cookieList_ != nullptr; }
     // The program's one About window object, or null before the first About.
-    static About* AboutWindow(const Main& main) { return main.about_.get(); }
+    static About* AboutWindow(const Project& project) { return project.about_.get(); }
 };
 
 namespace testing {
@@ -45,7 +46,7 @@ private:
 class RecordedMain : public MainWindowState {
 public:
     RecordedMain(FileSystemFactory files, FileDeletionFactory deletions)
-        : main(forms, std::move(files), std::move(deletions))
+        : project(forms, std::move(files), std::move(deletions))
     {
         forms.Show(main);
     }
@@ -65,7 +66,8 @@ public:
     }
 
     RecordingForms forms;
-    Main main;
+    Project project;
+    Main& main = project.main;
 
 private:
     std::string Caption(ControlId id) const override { return State(id).caption; }

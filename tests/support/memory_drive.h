@@ -12,7 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "main_window/main_window.h"
+#include "platform/interfaces/file_deletion.h"
+#include "platform/interfaces/file_system.h"
 
 namespace tallowick::testing {
 

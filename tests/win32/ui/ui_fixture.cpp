@@ -5,7 +5,7 @@
 namespace ui_test {
 
 ProgramFixture::ProgramFixture(int dpi)
-    : forms(GetModuleHandleA(nullptr), dpi), main(forms, drive.FileSystems(), drive.Deletions())
+    : forms(GetModuleHandleA(nullptr), dpi), project(forms, drive.FileSystems(), drive.Deletions())
 {
     forms.SetMessagePresenter([this](tallowick::MessageKind kind, std::string_view text) {
         boxes.shown.emplace_back(text, kind);
@@ -26,13 +26,13 @@ bool ProgramFixture::Visible(ControlId id) const { return IsShown(Control(id)); 
 
 HWND ProgramFixture::AboutWindow() const
 {
-    const tallowick::About* about = tallowick::MainProbe::AboutWindow(main);
+    const tallowick::About* about = tallowick::MainProbe::AboutWindow(project);
     return about ? tallowick::Win32FormsProbe::WindowOf(forms, *about) : nullptr;
 }
 
 HWND ProgramFixture::AboutControl(ControlId id) const
 {
-    const tallowick::About* about = tallowick::MainProbe::AboutWindow(main);
+    const tallowick::About* about = tallowick::MainProbe::AboutWindow(project);
     return about ? tallowick::Win32FormsProbe::ControlOf(forms, *about, id) : nullptr;
 }
 

@@ -7,7 +7,7 @@
 #include <windows.h>
 #undef DeleteFile
 
-#include "main_window/main_window.h"
+#include "program/project.h"
 #include "platform/win32/win32_form_window.h"
 #include "platform/win32/win32_forms.h"
 #include "tests/support/main_window_state.h"
@@ -83,7 +83,8 @@ public:
     tallowick::testing::MemoryDrive drive;
     AnsweredMessageBoxes boxes;
     tallowick::Win32Forms forms;
-    tallowick::Main main;
+    tallowick::Project project;
+    tallowick::Main& main = project.main;
 
 private:
     std::string Caption(ControlId id) const override;

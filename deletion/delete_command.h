@@ -1,0 +1,14 @@
+#pragma once
+
+#include "main_window/main_window.h"
+#include "platform/interfaces/file_deletion.h"
+
+namespace tallowick {
+
+// The Delete command, behind cmdDelCookies: every listed file is handed, in
+// order and unchanged, to the deletion. A file already gone counts as
+// deleted; one that cannot be deleted is recorded and the run goes on, so
+// one refusal never strands the rest.
+void DeleteCookies(Main& main, const FileDeletionFactory& openDeletion);
+
+} // namespace tallowick
