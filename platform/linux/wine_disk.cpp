@@ -56,7 +56,7 @@ EntryKind TargetOf(int folder, const char* name, int& error)
 // calls relative to the folders the resolver holds open.
 class WineDisk final : public Disk {
 public:
-    WineDisk(wine::Drive drive, wine::NameMatching matching) : resolver_(std::move(drive), matching) {}
+    explicit WineDisk(wine::Drive drive) : resolver_(std::move(drive)) {}
 
     const NameRules& Names() const override { return kUnixDriveNames; }
 
@@ -71,7 +71,8 @@ public:
         locatedPath_ = path.Prefix(depth);
         const EntryKind kind = KindOf(status.st_mode);
         // Wine keeps the DOS read-only mark as a missing owner write bit.
-        return {kind, kind == EntryKind::File && (status.st_mode & S_IWUSR) == 0, 0};
+        return {kind, kind == EntryKind::File && (status.st_mode & S_IWUSR) == 0, 0,
+                resolver_.OtherSpelling() || located_ != path.Name(depth - 1)};
     }
 
     long List(const WindowsPath& path, std::string& shownPath, const Take& take) override
@@ -117,6 +118,9 @@ public:
         }
     }
 
+    // unlinkat removes exactly the entry it names, a link as a link.
+    HeldEntry Hold(const WindowsPath&) override { return {}; }
+
     long Remove(const WindowsPath& path) override
     {
         const std::size_t depth = path.Depth();
@@ -147,6 +151,7 @@ public:
         case Refusal::NotAPlainPath: return EINVAL;
         case Refusal::Folder: return EISDIR;
         case Refusal::LinkedFolder:
+        case Refusal::Link:
         case Refusal::ReadOnly: return EACCES;
         }
         return EACCES;
@@ -173,12 +178,12 @@ std::unique_ptr<FileSystem> OpenWineFileSystem(const std::filesystem::path& pref
     wine::Drive drive = wine::OpenDrive(prefix);
     if (drive.error != 0)
         throw Error(drive.error, (prefix / "dosdevices" / "c:").string() + ": " + std::strerror(drive.error));
-    return OpenDriveFileSystem(std::make_unique<WineDisk>(std::move(drive), wine::NameMatching::AnyCase));
+    return OpenDriveFileSystem(std::make_unique<WineDisk>(std::move(drive)));
 }
 
 std::unique_ptr<FileDeletion> OpenWineFileDeletion(const std::filesystem::path& prefix)
 {
-    return OpenDriveDeletion(std::make_unique<WineDisk>(wine::OpenDrive(prefix), wine::NameMatching::Exact));
+    return OpenDriveDeletion(std::make_unique<WineDisk>(wine::OpenDrive(prefix)));
 }
 
 } // namespace tallowick

@@ -76,18 +76,21 @@ Drive OpenDrive(const std::filesystem::path& prefix)
 struct FolderResolver::Level {
     std::string name;   // the name as the path gave it
     std::string actual; // the folder's whole path, with the names as on disk
+    bool otherSpelling = false; // some name of it as on disk differs from the path's
     UniqueFd fd;
     bool indexed = false;
     std::unordered_map<std::string, std::string> byFoldedName;
 };
 
-FolderResolver::FolderResolver(Drive drive, NameMatching matching) : drive_(std::move(drive)), matching_(matching) {}
+FolderResolver::FolderResolver(Drive drive) : drive_(std::move(drive)) {}
 
 FolderResolver::~FolderResolver() = default;
 
 int FolderResolver::Fd() const { return levels_.at(depth_)->fd.get(); }
 
 const std::string& FolderResolver::ActualPath() const { return levels_.at(depth_)->actual; }
+
+bool FolderResolver::OtherSpelling() const { return levels_.at(depth_)->otherSpelling; }
 
 int FolderResolver::Resolve(const WindowsPath& path, std::size_t depth)
 {
@@ -144,14 +147,13 @@ int FolderResolver::OpenChild(Level& parent, std::string name, Level& child)
     child.actual = parent.actual;
     child.actual += '\\';
     child.actual += found;
+    child.otherSpelling = parent.otherSpelling || found != name;
     child.name = std::move(name);
     return 0;
 }
 
 int FolderResolver::FindFolded(Level& level, const std::string& name, std::string& found)
 {
-    if (matching_ == NameMatching::Exact)
-        return ENOENT;
     if (!level.indexed) {
         FolderStream folder(nullptr, ::closedir);
         if (const int error = OpenFolderStream(level.fd.get(), folder); error != 0)

@@ -51,20 +51,15 @@ struct Drive {
 };
 Drive OpenDrive(const std::filesystem::path& prefix);
 
-// How a name in a path finds its entry. The way Wine does: the entry of
-// exactly that name if there is one, else the smallest (in byte order) of
-// the entries whose names match it regardless of ASCII case. Or exactly:
-// for paths that carry the names as they stand on disk, so that a name
-// whose entry is gone never finds another.
-enum class NameMatching { AnyCase, Exact };
-
-// Resolves folder paths on drive c:, each name as `matching` says. A
+// Resolves folder paths on drive c: the way Wine finds each name: the
+// entry of exactly that name if there is one, else the smallest (in byte
+// order) of the entries whose names match it regardless of ASCII case. A
 // symbolic link is never passed through. The folders of the last path
 // resolved stay open, so the next path that shares a leading part with it
 // only resolves the rest.
 class FolderResolver {
 public:
-    FolderResolver(Drive drive, NameMatching matching);
+    explicit FolderResolver(Drive drive);
     ~FolderResolver();
 
     // Resolves the first `depth` names of `path` as folders. 0 on success;
@@ -77,6 +72,8 @@ public:
     // its path with the names as they stand on disk.
     int Fd() const;
     const std::string& ActualPath() const;
+    // Whether a name of that path found its folder by another spelling.
+    bool OtherSpelling() const;
 
     // The entry of the last resolved folder that `name` stands for, by the
     // same rule as a folder's name, and its lstat. 0, ENOENT when there is
@@ -90,7 +87,6 @@ private:
     int OpenChild(Level& parent, std::string name, Level& child);
 
     Drive drive_;
-    NameMatching matching_;
     std::vector<std::unique_ptr<Level>> levels_; // [0] is the drive's root
     std::size_t depth_ = 0;                      // levels of the last success
 };

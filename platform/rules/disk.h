@@ -24,6 +24,19 @@ struct EntryAnswer {
     EntryKind kind = EntryKind::Missing;
     bool readOnly = false; // a file the system marks read-only
     long error = 0;        // for Unreadable: the system's own number
+    // Reached by a name spelled otherwise (in another letter case), as
+    // Wine's lookup allows where no entry bears the name as given.
+    bool otherSpelling = false;
+};
+
+// The entry that a removal would take, held open by the system. Only a
+// system whose removal by name may take another entry than the one named
+// holds one (Wine: a link to a file shows as that file, and a name whose
+// file is gone reaches a twin in another letter case).
+struct HeldEntry {
+    long error = 0;             // it could not be held: the system's number
+    bool otherSpelling = false; // the name it was reached by is none of its own
+    bool throughLink = false;   // the name is a link, and what is held lies behind it
 };
 
 // One entry of a folder, as the system lists it.
@@ -36,7 +49,7 @@ struct ListedEntry {
 
 // The reasons for which the rules leave a file alone. Each has its one
 // wording in the rules; each platform names the system's number nearest to it.
-enum class Refusal { NotAPlainPath, LinkedFolder, Folder, ReadOnly };
+enum class Refusal { NotAPlainPath, LinkedFolder, Link, Folder, ReadOnly };
 
 // The questions that the rules ask of one drive. A platform answers each
 // with plain operating-system calls and decides nothing of its own.
@@ -56,9 +69,12 @@ public:
     using Take = std::function<void(const ListedEntry&)>;
     virtual long List(const WindowsPath& path, std::string& shownPath, const Take& take) = 0;
 
-    // Removes the entry itself, a link as a link; never a folder. Asked only
-    // once the folders above it have been answered Folder. Answers 0 or the
-    // system's error number.
+    // Holds the entry that removing `path` would take, where the system
+    // removes through a handle; elsewhere it holds nothing and answers {}.
+    virtual HeldEntry Hold(const WindowsPath& path) = 0;
+    // Removes the entry itself (the one held, where there is one), a link
+    // as a link; never a folder. Asked only once the folders above it have
+    // been answered Folder. Answers 0 or the system's error number.
     virtual long Remove(const WindowsPath& path) = 0;
     // True where the system's removal itself refuses read-only files, so
     // that a file need not be examined before it is removed.

@@ -14,7 +14,10 @@ DeletionResult Gone() { return {DeletionOutcome::AlreadyGone, Error(0, "")}; }
 
 class DriveDeletion final : public FileDeletion {
 public:
-    explicit DriveDeletion(std::unique_ptr<Disk> disk) : disk_(std::move(disk)), way_(*disk_) {}
+    explicit DriveDeletion(std::unique_ptr<Disk> disk)
+        : disk_(std::move(disk)), way_(*disk_, FolderWay::Spelling::Exact)
+    {
+    }
 
     DeletionResult DeleteFile(const std::string& text) override
     {
@@ -39,9 +42,19 @@ public:
             if (std::optional<DeletionResult> refused = Refused(entry, text))
                 return *refused;
         }
-        const long error = disk_->Remove(*path);
-        if (error == 0)
-            return {};
+        const HeldEntry held = disk_->Hold(*path);
+        long error = held.error;
+        if (error == 0) {
+            // The name reached a twin: the file listed is gone.
+            if (held.otherSpelling)
+                return Gone();
+            // What the name leads to would go, not the link.
+            if (held.throughLink)
+                return Failed(RefusalError(*disk_, Refusal::Link, text));
+            error = disk_->Remove(*path);
+            if (error == 0)
+                return {};
+        }
         // Why it failed, in the rules' words where they have them.
         if (std::optional<DeletionResult> refused = Refused(disk_->Examine(*path, path->Depth()), text))
             return *refused;
@@ -49,9 +62,12 @@ public:
     }
 
 private:
+    // A file is taken only by the name it was listed by, spelled exactly:
+    // one reached through another spelling is a twin, and the listed file
+    // is gone.
     std::optional<DeletionResult> Refused(const EntryAnswer& entry, const std::string& text) const
     {
-        if (entry.kind == EntryKind::Missing)
+        if (entry.kind == EntryKind::Missing || entry.otherSpelling)
             return Gone();
         if (entry.kind == EntryKind::Folder)
             return Failed(RefusalError(*disk_, Refusal::Folder, text));

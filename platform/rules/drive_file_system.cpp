@@ -33,7 +33,7 @@ Listed ListedAs(const ListedEntry& entry)
 
 // What one search knows of the drive.
 struct Drive {
-    explicit Drive(std::unique_ptr<Disk> d) : disk(std::move(d)), way(*disk) {}
+    explicit Drive(std::unique_ptr<Disk> d) : disk(std::move(d)), way(*disk, FolderWay::Spelling::AsTheSystemAllows) {}
     std::unique_ptr<Disk> disk;
     FolderWay way;
 };

@@ -25,6 +25,7 @@ Error RefusalError(const Disk& disk, Refusal refusal, std::string_view path, std
         description += linkedFolder;
         description += " is a link; nothing behind a link is searched or deleted.";
         break;
+    case Refusal::Link: description += "It is a link; nothing behind a link is searched or deleted."; break;
     case Refusal::Folder: description += "It is a folder, not a file."; break;
     case Refusal::ReadOnly: description += "The file is read-only."; break;
     }
@@ -45,6 +46,8 @@ FolderWay::Answer FolderWay::Follow(const WindowsPath& path, std::size_t depth)
         if (Known(folder))
             continue;
         const EntryAnswer entry = disk_.Examine(path, reached);
+        if (entry.otherSpelling && spelling_ == Spelling::Exact)
+            return {Ending::Missing, reached, 0};
         switch (entry.kind) {
         case EntryKind::Folder: known_.emplace(folder); break;
         case EntryKind::Link: return {Ending::Linked, reached, 0};

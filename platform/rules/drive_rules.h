@@ -25,7 +25,14 @@ Error RefusalError(const Disk& disk, Refusal refusal, std::string_view path, std
 // so one search, or one round of deletions, asks about each folder once.
 class FolderWay {
 public:
-    explicit FolderWay(Disk& disk) : disk_(disk) {}
+    // How a path's names must reach their folders: as the system allows
+    // (the search takes Wine's folders in whatever letter case they stand),
+    // or spelled exactly (the deletion's paths carry the names as they stood
+    // on disk, and a folder reached through another spelling is not the one
+    // listed).
+    enum class Spelling { AsTheSystemAllows, Exact };
+
+    FolderWay(Disk& disk, Spelling spelling) : disk_(disk), spelling_(spelling) {}
 
     enum class Ending {
         Folder,   // every name leads to a folder
@@ -48,6 +55,7 @@ private:
     bool Known(std::string_view folder) const;
 
     Disk& disk_;
+    Spelling spelling_;
     std::set<std::string, std::less<>> known_;
     std::string lastFollowed_; // files come folder by folder: most answers are here
 };

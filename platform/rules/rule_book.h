@@ -29,12 +29,14 @@ std::unique_ptr<FileSystem> OpenDriveFileSystem(std::unique_ptr<Disk> disk);
 // - its path is a plain drive path (so it names one entry, and no pattern);
 // - every folder on the way is a real folder: behind a link the file is
 //   refused, and where a folder is missing the file is already gone;
+// - each name reaches its entry spelled exactly as listed: one that only
+//   reaches a twin in another letter case finds the listed file gone;
 // - what stands at the path is no folder, and no read-only file: both are
 //   refused, never forced.
-// A link at the path is removed as a link; its target stays. Whatever is
-// gone by the time it would be deleted counts as deleted. The questions are
-// asked when the file is deleted, never earlier, so a folder swapped for a
-// link since the search is still refused.
+// A link at the path is removed as a link, or refused where the system
+// would take its target with it. Whatever is gone by then counts as
+// deleted. The questions are asked when the file is deleted, never
+// earlier, so a folder swapped for a link since the search is refused.
 std::unique_ptr<FileDeletion> OpenDriveDeletion(std::unique_ptr<Disk> disk);
 
 } // namespace tallowick

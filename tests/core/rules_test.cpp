@@ -34,6 +34,7 @@ public:
     std::map<std::string, EntryAnswer> entries;
     std::map<std::string, std::vector<ScriptedEntry>> folders;
     std::map<std::string, long> removalErrors;
+    std::map<std::string, HeldEntry> held; // what a handle would hold; unscripted: nothing held
     bool removalRefusesReadOnly = false;
 
     std::vector<std::string> examined;
@@ -61,6 +62,12 @@ public:
         for (const ScriptedEntry& entry : found->second)
             take({entry.name, entry.name, entry.kind, entry.linkTarget});
         return 0;
+    }
+
+    HeldEntry Hold(const WindowsPath& path) override
+    {
+        const auto found = held.find(std::string(path.Text()));
+        return found == held.end() ? HeldEntry{} : found->second;
     }
 
     long Remove(const WindowsPath& path) override
@@ -195,6 +202,31 @@ TEST_F(DeletionRules, WhatIsGoneCountsAsDeletedAndOtherFailuresKeepTheSystemsWor
     EXPECT_EQ(unreadable.error.number(), kDenied);
     EXPECT_EQ(unreadable.error.description(), "c:\\winnt: system error 5");
     EXPECT_THAT(disk.removed, ElementsAre("c:\\windows\\cookies\\a.txt"));
+}
+
+// A name that reached its entry only through another spelling (Wine's
+// lookup ignores letter case) reached a twin: the listed file is gone. A
+// held file that lies behind a link is refused in the rules' words.
+TEST_F(DeletionRules, OnlyTheEntrySpelledAsListedIsTakenAndNeverThroughALink)
+{
+    disk.File("c:\\windows\\cookies\\a.txt");
+    disk.entries["c:\\windows\\cookies\\a.txt"].otherSpelling = true;
+    disk.Folder("c:\\windows\\profiles");
+    disk.entries["c:\\windows\\profiles"].otherSpelling = true;
+    disk.File("c:\\windows\\profiles\\b.txt");
+    disk.File("c:\\windows\\cookies\\twin.txt");
+    disk.held["c:\\windows\\cookies\\twin.txt"] = {.otherSpelling = true};
+    disk.File("c:\\windows\\cookies\\link.txt");
+    disk.held["c:\\windows\\cookies\\link.txt"] = {.throughLink = true};
+
+    EXPECT_EQ(Delete("c:\\windows\\cookies\\a.txt").outcome, DeletionOutcome::AlreadyGone);
+    EXPECT_EQ(Delete("c:\\windows\\profiles\\b.txt").outcome, DeletionOutcome::AlreadyGone);
+    EXPECT_EQ(Delete("c:\\windows\\cookies\\twin.txt").outcome, DeletionOutcome::AlreadyGone);
+    const DeletionResult link = Delete("c:\\windows\\cookies\\link.txt");
+    EXPECT_EQ(link.outcome, DeletionOutcome::Failed);
+    EXPECT_EQ(link.error.description(),
+              "c:\\windows\\cookies\\link.txt: It is a link; nothing behind a link is searched or deleted.");
+    EXPECT_THAT(disk.removed, IsEmpty());
 }
 
 // Where the system's removal refuses read-only files itself, a file is not

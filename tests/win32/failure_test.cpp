@@ -39,6 +39,7 @@ public:
                 return error;
         return real_->ListFolder(folder, entries);
     }
+    HeldEntry HoldFile(const std::string& path) override { return real_->HoldFile(path); }
     unsigned long RemoveFile(const std::string& path) override { return real_->RemoveFile(path); }
 
 private:

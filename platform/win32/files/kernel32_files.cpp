@@ -1,10 +1,10 @@
 #include <optional>
 #include <string>
-#include <tuple>
 
 #include <windows.h>
 
 #include "platform/win32/files/win32_disk.h"
+#include "platform/win32/files/wine_removal.h"
 #include "platform/win32/system/path_text.h"
 #include "platform/win32/system/system_function.h"
 #include "platform/win32/system/win32_error.h"
@@ -76,151 +76,6 @@ struct AnsiFunctions {
     }
 };
 
-// Under Wine, DeleteFile may remove another entry than the one a path
-// names. Wine shows a Unix symbolic link to a file as a plain file, and
-// removes the file that the link leads to, wherever that is, never the
-// link. And where the entry of a name is gone, the name reaches one whose
-// name differs from it only in letter case, which a Unix folder may hold
-// beside it. So under Wine a file is removed through a handle of its own,
-// once the handle is seen to hold the very entry that the path names.
-// (Windows marks its own links and removes them as links, and its folders
-// hold no such twins.)
-class WineRemoval {
-public:
-    WineRemoval()
-    {
-        if (SystemFunction<void (*)()>("ntdll.dll", "wine_get_version") == nullptr)
-            return;
-        createFile_ = SystemFunction<decltype(createFile_)>("kernel32.dll", "CreateFileW");
-        finalPath_ = SystemFunction<decltype(finalPath_)>("kernel32.dll", "GetFinalPathNameByHandleW");
-        fileInformation_ = SystemFunction<decltype(fileInformation_)>("kernel32.dll", "GetFileInformationByHandle");
-        findFirst_ = SystemFunction<decltype(findFirst_)>("kernel32.dll", "FindFirstFileW");
-        setInformation_ = SystemFunction<decltype(setInformation_)>("ntdll.dll", "NtSetInformationFile");
-        errorOf_ = SystemFunction<decltype(errorOf_)>("ntdll.dll", "RtlNtStatusToDosError");
-    }
-
-    bool Active() const
-    {
-        return createFile_ && finalPath_ && fileInformation_ && findFirst_ && setInformation_ && errorOf_;
-    }
-
-    // Removes the entry that the path `wide` names: 0, or the system's error.
-    unsigned long Remove(const std::wstring& wide)
-    {
-        const std::wstring file = L"\\\\?\\" + wide;
-        const std::wstring folder = file.substr(0, file.rfind(L'\\'));
-        if (folder != folder_) {
-            folder_ = folder;
-            const Handle opened(Open(folder, 0, FILE_FLAG_BACKUP_SEMANTICS));
-            finalFolder_ = opened.valid() ? FinalPath(opened.get()) : L"";
-        }
-        // DELETE access and no folder flag: a folder does not open.
-        const Handle opened(Open(file, DELETE, 0));
-        if (!opened.valid())
-            return GetLastError();
-        if (const unsigned long refused = Check(opened.get(), file, folder); refused != 0)
-            return refused;
-        struct {
-            BOOLEAN deleteFile = TRUE;
-        } disposition;
-        struct {
-            LONG_PTR status;
-            ULONG_PTR information;
-        } io{};
-        constexpr ULONG kFileDispositionInformation = 13;
-        const LONG status = setInformation_(opened.get(), &io, &disposition, sizeof disposition, kFileDispositionInformation);
-        return status == 0 ? 0 : errorOf_(status); // the file goes when the handle closes
-    }
-
-private:
-    class Handle {
-    public:
-        explicit Handle(HANDLE handle) : handle_(handle) {}
-        Handle(const Handle&) = delete;
-        Handle& operator=(const Handle&) = delete;
-        ~Handle()
-        {
-            if (valid())
-                CloseHandle(handle_);
-        }
-        bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-        HANDLE get() const { return handle_; }
-
-    private:
-        HANDLE handle_;
-    };
-
-    HANDLE Open(const std::wstring& path, DWORD access, DWORD flags) const
-    {
-        return createFile_(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, flags, nullptr);
-    }
-
-    std::wstring FinalPath(HANDLE handle) const
-    {
-        std::wstring path(MAX_PATH, L'\0');
-        DWORD length = finalPath_(handle, path.data(), static_cast<DWORD>(path.size()), 0);
-        if (length >= path.size()) {
-            path.resize(length);
-            length = finalPath_(handle, path.data(), static_cast<DWORD>(path.size()), 0);
-        }
-        path.resize(length < path.size() ? length : 0);
-        return path;
-    }
-
-    std::tuple<DWORD, DWORD, DWORD> IdOf(HANDLE handle) const // volume and file index
-    {
-        BY_HANDLE_FILE_INFORMATION information{};
-        fileInformation_(handle, &information);
-        return {information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow};
-    }
-
-    // 0 when `opened` holds the very entry that `file` names, else the error
-    // that its removal fails with instead.
-    unsigned long Check(HANDLE opened, const std::wstring& file, const std::wstring& folder) const
-    {
-        const std::wstring finalPath = FinalPath(opened);
-        if (finalPath.empty() || finalFolder_.empty())
-            return 0; // nothing to compare with: the removal says what it says
-        // The file opened, where it really is.
-        const std::size_t slash = finalPath.rfind(L'\\');
-        const std::wstring name = finalPath.substr(slash + 1);
-        const bool inFolder = finalPath.compare(0, slash, finalFolder_) == 0 && slash == finalFolder_.size();
-        const std::wstring listed = file.substr(folder.size() + 1);
-        if (inFolder && name == listed)
-            return 0;
-        // The entry that the name reached, by its own names.
-        WIN32_FIND_DATAW data{};
-        const HANDLE found = findFirst_(file.c_str(), &data);
-        if (found == INVALID_HANDLE_VALUE)
-            return 0;
-        FindClose(found);
-        const std::wstring own = data.cFileName;
-        if (listed != own && listed != data.cAlternateFileName)
-            return ERROR_FILE_NOT_FOUND;
-        if (!inFolder)
-            return ERROR_NOT_SUPPORTED; // a link, which this system cannot remove without its target
-        if (name == own)
-            return 0;
-        // Wine drops the trailing dots and spaces of the names in a final
-        // path: the file is still its own unless the entry that bears the
-        // shorter name is the very same file.
-        if (name != own.substr(0, own.find_last_not_of(L". ") + 1))
-            return ERROR_NOT_SUPPORTED;
-        const Handle namesake(Open(folder + L"\\" + name, 0, 0));
-        return namesake.valid() && IdOf(namesake.get()) == IdOf(opened) ? ERROR_NOT_SUPPORTED : 0;
-    }
-
-    HANDLE(WINAPI* createFile_)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE) = nullptr;
-    DWORD(WINAPI* finalPath_)(HANDLE, LPWSTR, DWORD, DWORD) = nullptr;
-    BOOL(WINAPI* fileInformation_)(HANDLE, LPBY_HANDLE_FILE_INFORMATION) = nullptr;
-    HANDLE(WINAPI* findFirst_)(LPCWSTR, LPWIN32_FIND_DATAW) = nullptr;
-    LONG(WINAPI* setInformation_)(HANDLE, void*, void*, ULONG, ULONG) = nullptr;
-    ULONG(WINAPI* errorOf_)(LONG) = nullptr;
-    std::wstring folder_;      // the folder of the last file removed
-    std::wstring finalFolder_; // and its final path
-};
-
 template <typename Functions>
 class KernelDisk final : public Win32Disk {
 public:
@@ -258,11 +113,19 @@ public:
         return error == ERROR_NO_MORE_FILES ? 0 : error;
     }
 
+    HeldEntry HoldFile(const std::string& path) override
+    {
+        if (!wine_.Active())
+            return {};
+        const std::optional<std::wstring> wide = WideFromPathText(path);
+        return wide ? wine_.Hold(*wide) : HeldEntry{ERROR_INVALID_NAME};
+    }
+
     unsigned long RemoveFile(const std::string& path) override
     {
         if (wine_.Active()) {
             const std::optional<std::wstring> wide = WideFromPathText(path);
-            return wide ? wine_.Remove(*wide) : ERROR_INVALID_NAME;
+            return wide ? wine_.RemoveHeld(*wide) : ERROR_INVALID_NAME;
         }
         const auto systemPath = Functions::SystemPath(path);
         if (!systemPath)

@@ -58,7 +58,11 @@ std::string Win32Disk::ErrorText(long error) const { return SystemErrorText(stat
 
 long Win32Disk::NumberFor(Refusal refusal) const
 {
-    return refusal == Refusal::NotAPlainPath ? ERROR_INVALID_NAME : ERROR_ACCESS_DENIED;
+    switch (refusal) {
+    case Refusal::NotAPlainPath: return ERROR_INVALID_NAME;
+    case Refusal::Link: return ERROR_NOT_SUPPORTED; // this system would remove the target
+    default: return ERROR_ACCESS_DENIED;
+    }
 }
 
 } // namespace tallowick::win32

@@ -26,11 +26,14 @@ public:
     // Every entry of the folder, "." and ".." included; an empty folder is
     // no error. Only "<folder>\*" is ever used as a pattern.
     virtual unsigned long ListFolder(const std::string& folder, std::vector<FoundEntry>& entries) = 0;
+    // Under Wine a file is held before it is removed (see WineRemoval).
+    virtual HeldEntry HoldFile(const std::string& path) = 0;
     virtual unsigned long RemoveFile(const std::string& path) = 0;
 
     const NameRules& Names() const final { return kWindowsDriveNames; }
     EntryAnswer Examine(const WindowsPath& path, std::size_t depth) final;
     long List(const WindowsPath& path, std::string& shownPath, const Take& take) final;
+    HeldEntry Hold(const WindowsPath& path) final { return HoldFile(std::string(path.Text())); }
     long Remove(const WindowsPath& path) final;
     // DeleteFile fails on a read-only file, as on a folder.
     bool RemovalRefusesReadOnlyFiles() const final { return true; }

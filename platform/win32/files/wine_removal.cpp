@@ -1,0 +1,155 @@
+#include "platform/win32/files/wine_removal.h"
+
+#include "platform/win32/system/system_function.h"
+
+namespace tallowick::win32 {
+
+// Looked up at run time: Windows 95 and NT 4.0 lack most of them.
+struct WineRemoval::Functions {
+    HANDLE(WINAPI* createFile)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE) =
+        SystemFunction<decltype(createFile)>("kernel32.dll", "CreateFileW");
+    DWORD(WINAPI* finalPath)(HANDLE, LPWSTR, DWORD, DWORD) =
+        SystemFunction<decltype(finalPath)>("kernel32.dll", "GetFinalPathNameByHandleW");
+    BOOL(WINAPI* fileInformation)(HANDLE, LPBY_HANDLE_FILE_INFORMATION) =
+        SystemFunction<decltype(fileInformation)>("kernel32.dll", "GetFileInformationByHandle");
+    HANDLE(WINAPI* findFirst)(LPCWSTR, LPWIN32_FIND_DATAW) =
+        SystemFunction<decltype(findFirst)>("kernel32.dll", "FindFirstFileW");
+    LONG(WINAPI* setInformation)(HANDLE, void*, void*, ULONG, ULONG) =
+        SystemFunction<decltype(setInformation)>("ntdll.dll", "NtSetInformationFile");
+    ULONG(WINAPI* errorOf)(LONG) = SystemFunction<decltype(errorOf)>("ntdll.dll", "RtlNtStatusToDosError");
+
+    bool Present() const { return createFile && finalPath && fileInformation && findFirst && setInformation && errorOf; }
+
+    HANDLE Open(const std::wstring& path, DWORD access, DWORD flags) const
+    {
+        return createFile(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                          OPEN_EXISTING, flags, nullptr);
+    }
+
+    std::wstring FinalPath(HANDLE handle) const
+    {
+        std::wstring path(MAX_PATH, L'\0');
+        DWORD length = finalPath(handle, path.data(), static_cast<DWORD>(path.size()), 0);
+        if (length >= path.size()) {
+            path.resize(length);
+            length = finalPath(handle, path.data(), static_cast<DWORD>(path.size()), 0);
+        }
+        path.resize(length < path.size() ? length : 0);
+        return path;
+    }
+
+    bool SameFile(HANDLE a, HANDLE b) const
+    {
+        BY_HANDLE_FILE_INFORMATION first{};
+        BY_HANDLE_FILE_INFORMATION second{};
+        return fileInformation(a, &first) && fileInformation(b, &second) &&
+               first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+               first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
+    }
+};
+
+namespace {
+
+class Handle {
+public:
+    explicit Handle(HANDLE handle) : handle_(handle) {}
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    ~Handle()
+    {
+        if (valid())
+            CloseHandle(handle_);
+    }
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
+} // namespace
+
+WineRemoval::WineRemoval()
+{
+    if (SystemFunction<void (*)()>("ntdll.dll", "wine_get_version") == nullptr)
+        return;
+    if (auto functions = std::make_unique<Functions>(); functions->Present())
+        wine_ = std::move(functions);
+}
+
+WineRemoval::~WineRemoval() { Release(); }
+
+HeldEntry WineRemoval::Hold(const std::wstring& wide)
+{
+    Release();
+    const std::wstring file = L"\\\\?\\" + wide;
+    const std::wstring folder = file.substr(0, file.rfind(L'\\'));
+    if (folder != folder_) {
+        folder_ = folder;
+        const Handle opened(wine_->Open(folder, 0, FILE_FLAG_BACKUP_SEMANTICS));
+        finalFolder_ = opened.valid() ? wine_->FinalPath(opened.get()) : L"";
+    }
+    // DELETE access and no folder flag: a folder does not open.
+    held_ = wine_->Open(file, DELETE, 0);
+    if (held_ == INVALID_HANDLE_VALUE)
+        return {static_cast<long>(GetLastError())};
+    heldFile_ = wide;
+    return Examine(file, folder);
+}
+
+// Where the held file really is, and the names that the listed name
+// reaches in its folder.
+HeldEntry WineRemoval::Examine(const std::wstring& file, const std::wstring& folder) const
+{
+    const std::wstring finalPath = wine_->FinalPath(held_);
+    if (finalPath.empty() || finalFolder_.empty())
+        return {}; // nothing to compare with
+    const std::size_t slash = finalPath.rfind(L'\\');
+    const std::wstring name = finalPath.substr(slash + 1);
+    const bool inFolder = slash == finalFolder_.size() && finalPath.compare(0, slash, finalFolder_) == 0;
+    const std::wstring listed = file.substr(folder.size() + 1);
+    if (inFolder && name == listed)
+        return {};
+    WIN32_FIND_DATAW data{};
+    const HANDLE found = wine_->findFirst(file.c_str(), &data);
+    if (found == INVALID_HANDLE_VALUE)
+        return {};
+    FindClose(found);
+    const std::wstring own = data.cFileName;
+    if (listed != own && listed != data.cAlternateFileName)
+        return {.otherSpelling = true};
+    if (!inFolder || name == own)
+        return {.throughLink = !inFolder};
+    // Wine drops the trailing dots and spaces of the names in a final path:
+    // the file is still its own unless the entry that bears the shorter name
+    // is the very same file.
+    if (name != own.substr(0, own.find_last_not_of(L". ") + 1))
+        return {.throughLink = true};
+    const Handle namesake(wine_->Open(folder + L"\\" + name, 0, 0));
+    return {.throughLink = namesake.valid() && wine_->SameFile(namesake.get(), held_)};
+}
+
+unsigned long WineRemoval::RemoveHeld(const std::wstring& file)
+{
+    if (held_ == INVALID_HANDLE_VALUE || file != heldFile_)
+        return ERROR_INVALID_HANDLE;
+    BOOLEAN deleteFile = TRUE;
+    struct {
+        LONG_PTR status;
+        ULONG_PTR information;
+    } io{};
+    constexpr ULONG kFileDispositionInformation = 13;
+    const LONG status = wine_->setInformation(held_, &io, &deleteFile, sizeof deleteFile, kFileDispositionInformation);
+    Release(); // the file goes when its handle closes
+    return status == 0 ? 0 : wine_->errorOf(status);
+}
+
+void WineRemoval::Release()
+{
+    if (held_ != INVALID_HANDLE_VALUE)
+        CloseHandle(held_);
+    held_ = INVALID_HANDLE_VALUE;
+    heldFile_.clear();
+}
+
+} // namespace tallowick::win32

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <windows.h>
+
+#include "platform/rules/disk.h"
+
+namespace tallowick::win32 {
+
+// Under Wine, DeleteFile may remove another entry than the one a path
+// names: Wine shows a Unix symbolic link to a file as that file, and removes
+// the file it leads to, never the link; and where the entry of a name is
+// gone, the name reaches one whose name differs only in letter case. So
+// under Wine a file is removed through a handle of its own, which the rules
+// look at first: what the handle holds, and by which names. (Windows marks
+// its own links and removes them as links, and its folders hold no twins.)
+class WineRemoval {
+public:
+    WineRemoval(); // inactive off Wine
+    ~WineRemoval();
+
+    bool Active() const { return wine_ != nullptr; }
+    // Opens the entry that `file` ("c:\...", UTF-16) names for removal,
+    // never a folder, and says what it holds.
+    HeldEntry Hold(const std::wstring& file);
+    // Removes what Hold holds for `file`: 0, or the system's error.
+    unsigned long RemoveHeld(const std::wstring& file);
+
+private:
+    struct Functions;
+    HeldEntry Examine(const std::wstring& file, const std::wstring& folder) const;
+    void Release();
+
+    std::unique_ptr<const Functions> wine_;
+    HANDLE held_ = INVALID_HANDLE_VALUE;
+    std::wstring heldFile_;
+    std::wstring folder_;      // the folder of the last file held
+    std::wstring finalFolder_; // and its final path
+};
+
+} // namespace tallowick::win32
