@@ -4,14 +4,13 @@
 #include <utility>
 #include <vector>
 
-#include "deletion/deletion_report.h"
 
 namespace tallowick {
 
 void DeleteCookies(Main& main, const FileDeletionFactory& openDeletion)
 {
     auto& cookies = main.CookieList();
-    std::vector<FailedDeletion> failures;
+    std::vector<FailedFile> failures;
     {
         const std::unique_ptr<FileDeletion> deletion = openDeletion();
         const std::size_t count = cookies.Count();
@@ -34,11 +33,14 @@ void DeleteCookies(Main& main, const FileDeletionFactory& openDeletion)
     // Only what is still on disk stays listed; the buttons stay as they are
     // so the user can try again.
     main.EmptyCookieList();
-    for (const FailedDeletion& failure : failures)
+    for (const FailedFile& failure : failures)
         cookies.Add(failure.path);
     main.ShowCookieList();
     main.SetStatus(std::to_string(failures.size()) + " Cookies not deleted.");
-    main.Runtime().ShowMessage(DeletionFailureReport(failures));
+    const std::string summary = failures.size() == 1 ? "This file could not be deleted. It stays in the list."
+                                                     : "These " + std::to_string(failures.size()) +
+                                                           " files could not be deleted. They stay in the list.";
+    main.ShowFailures(summary, std::move(failures));
 }
 
 } // namespace tallowick

@@ -53,6 +53,11 @@ void Main::EmptyCookieList()
 
 void Main::SetStatus(std::string_view text) { forms_.SetCaption(*this, Label1, text); }
 
+void Main::ShowFailures(std::string_view summary, std::vector<FailedFile> failures)
+{
+    forms_.ShowFailures(*this, List1, summary, std::move(failures));
+}
+
 // Find is set before Delete either way, as the commands always have.
 void Main::ShowReadyButtons(bool ready)
 {

@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/interfaces/forms.h"
 #include "platform/runtime/collection.h"
@@ -43,6 +44,8 @@ public:
     void EmptyCookieList();
 
     void SetStatus(std::string_view text);
+    // A warning naming the files, in the order List1 shows them.
+    void ShowFailures(std::string_view summary, std::vector<FailedFile> failures);
     // Ready: Find shown, Delete hidden. Listed: the other way round.
     void ShowReadyButtons(bool ready);
 

@@ -2,22 +2,32 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace tallowick {
 
 // An error raised by a platform service. `number` is the operating system's
 // error code where there is one (errno on Linux, GetLastError on Windows),
-// otherwise 0.
+// otherwise 0: the program's own refusals carry none.
 class Error : public std::runtime_error {
 public:
     Error(long number, const std::string& description)
-        : std::runtime_error(description), number_(number) {}
+        : std::runtime_error(description), number_(number), reason_(description) {}
+    // An error about one file or folder: "c:\windows\cookies: Access is denied."
+    Error(long number, std::string_view subject, std::string_view reason)
+        : Error(number, std::string(subject) + ": " + std::string(reason))
+    {
+        reason_ = reason;
+    }
 
     long number() const { return number_; }
     std::string description() const { return what(); }
+    // What went wrong, without the file or folder it concerns.
+    const std::string& reason() const { return reason_; }
 
 private:
     long number_;
+    std::string reason_;
 };
 
 } // namespace tallowick

@@ -1,11 +1,19 @@
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/interfaces/error.h"
 #include "platform/interfaces/layout.h"
 
 namespace tallowick {
+
+// A file that could not be dealt with, and why.
+struct FailedFile {
+    std::string path;
+    Error error;
+};
 
 // A window of the program: the forms runtime builds it from its layout and
 // hands it each button click.
@@ -35,8 +43,11 @@ public:
     // Closes every window; no further handler runs; the process exits.
     virtual void End() = 0;
 
-    // A modal message box that the program runs on after.
-    virtual void ShowMessage(std::string_view text) = 0;
+    // A modal warning that names files, each once with its reason, in the
+    // order the list box `list` of `form` shows them; the program runs on
+    // after it.
+    virtual void ShowFailures(Form& form, ControlId list, std::string_view summary,
+                              std::vector<FailedFile> failures) = 0;
     // The report of an error that escaped a handler: a modal message box.
     virtual void ReportError(const Error& error) = 0;
 };

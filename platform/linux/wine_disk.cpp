@@ -145,17 +145,6 @@ public:
         return error == ENOENT || error == ENOTDIR || error == EACCES || error == EPERM;
     }
     std::string ErrorText(long error) const override { return std::strerror(static_cast<int>(error)); }
-    long NumberFor(Refusal refusal) const override
-    {
-        switch (refusal) {
-        case Refusal::NotAPlainPath: return EINVAL;
-        case Refusal::Folder: return EISDIR;
-        case Refusal::LinkedFolder:
-        case Refusal::Link:
-        case Refusal::ReadOnly: return EACCES;
-        }
-        return EACCES;
-    }
 
 private:
     static EntryAnswer Answer(int error)

@@ -8,13 +8,13 @@
 #include <QFile>
 #include <QIcon>
 #include <QListView>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 
 #include "platform/qt/controls.h"
 #include "platform/qt/accessible_widgets.h"
 #include "platform/qt/line_list_model.h"
+#include "platform/qt/message_box.h"
 #include "platform/qt/taskbar.h"
 
 namespace tallowick {
@@ -46,14 +46,6 @@ void ApplyTabOrder(const WindowLayout& layout, const std::vector<QWidget*>& cont
             return;
         }
     }
-}
-
-void ShowMessageBox(MessageKind kind, std::string_view text)
-{
-    QMessageBox box(kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Information,
-                    ToQString(kMessageTitle), ToQString(text), QMessageBox::Ok);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
 }
 
 } // namespace
@@ -91,16 +83,9 @@ QtForms::LoadedWindow& QtForms::Load(Form& form)
     LoadedWindow window;
     window.form = &form;
     window.widget = widget;
-    for (const ControlLayout& row : layout.controls) {
-        const auto index = static_cast<std::size_t>(row.id);
-        if (window.controls.size() <= index) {
-            window.controls.resize(index + 1, nullptr);
-            window.lists.resize(index + 1, nullptr);
-        }
+    for (const ControlLayout& row : layout.controls) { // a row's id is its index
         QWidget* control = MakeControl(row, widget);
-        window.controls[index] = control;
-        if (row.kind == ControlKind::ListBox)
-            window.lists[index] = static_cast<LineListModel*>(static_cast<QListView*>(control)->model());
+        window.controls.push_back(control);
         if (row.kind == ControlKind::Button) {
             const ControlId id = row.id;
             connect(static_cast<QPushButton*>(control), &QPushButton::clicked, this, [this, &form, id, control] {
@@ -133,21 +118,18 @@ QtForms::LoadedWindow& QtForms::Loaded(Form& form)
 
 QWidget* QtForms::Control(Form& form, ControlId id)
 {
-    LoadedWindow& window = Loaded(form);
-    const auto index = static_cast<std::size_t>(id);
-    if (id < 0 || index >= window.controls.size() || window.controls[index] == nullptr)
+    const std::vector<QWidget*>& controls = Loaded(form).controls;
+    if (id < 0 || static_cast<std::size_t>(id) >= controls.size())
         ThrowNoSuchControl(form, id);
-    return window.controls[index];
+    return controls[static_cast<std::size_t>(id)];
 }
 
 LineListModel& QtForms::List(Form& form, ControlId id)
 {
-    Control(form, id);
-    LineListModel* list = windows_.at(&form).lists[static_cast<std::size_t>(id)];
-    if (list == nullptr)
-        throw Error(0, "The control " + std::to_string(id) + " of " + std::string(form.Layout().name) +
-                           " is not a list box.");
-    return *list;
+    const auto* view = qobject_cast<QListView*>(Control(form, id));
+    if (view == nullptr)
+        ThrowNoSuchControl(form, id);
+    return *static_cast<LineListModel*>(view->model());
 }
 
 void QtForms::SetCaption(Form& form, ControlId label, std::string_view text)
@@ -232,12 +214,21 @@ void QtForms::Discard(QWidget* widget)
     discarded_.emplace_back(widget);
 }
 
+std::vector<std::string> QtForms::ListLines(Form& form, ControlId list)
+{
+    const LineListModel& model = List(form, list);
+    std::vector<std::string> lines;
+    for (int row = 0; row < model.rowCount(); ++row)
+        lines.emplace_back(model.LineText(row));
+    return lines;
+}
+
 void QtForms::CommitLists()
 {
     for (auto& [form, window] : windows_)
-        for (LineListModel* list : window.lists)
-            if (list != nullptr)
-                list->Commit();
+        for (QWidget* control : window.controls)
+            if (const auto* view = qobject_cast<QListView*>(control))
+                static_cast<LineListModel*>(view->model())->Commit();
 }
 
 bool QtForms::eventFilter(QObject* watched, QEvent* event)

@@ -47,8 +47,7 @@ private:
     struct LoadedWindow {
         Form* form = nullptr;
         QPointer<QWidget> widget;
-        std::vector<QWidget*> controls;      // by ControlId
-        std::vector<LineListModel*> lists;   // by ControlId; null for other kinds
+        std::vector<QWidget*> controls; // by ControlId
     };
 
     LoadedWindow& Loaded(Form& form);
@@ -58,6 +57,7 @@ private:
     void CommitLists();
     void Discard(QWidget* widget);
     void ShowHeldBack() override { CommitLists(); }
+    std::vector<std::string> ListLines(Form& form, ControlId list) override;
 
     std::unordered_map<const Form*, LoadedWindow> windows_;
     std::vector<QPointer<QWidget>> discarded_;

@@ -48,7 +48,7 @@ struct ListedEntry {
 };
 
 // The reasons for which the rules leave a file alone. Each has its one
-// wording in the rules; each platform names the system's number nearest to it.
+// wording in the rules.
 enum class Refusal { NotAPlainPath, LinkedFolder, Link, Folder, ReadOnly };
 
 // The questions that the rules ask of one drive. A platform answers each
@@ -83,7 +83,6 @@ public:
     // Facts about the system's error numbers.
     virtual bool MeansUnavailable(long error) const = 0; // vanished, or may not be read
     virtual std::string ErrorText(long error) const = 0;
-    virtual long NumberFor(Refusal refusal) const = 0;
 };
 
 } // namespace tallowick

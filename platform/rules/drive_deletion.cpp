@@ -23,7 +23,7 @@ public:
     {
         const std::optional<WindowsPath> path = WindowsPath::Parse(text, disk_->Names());
         if (!path)
-            return Failed(RefusalError(*disk_, Refusal::NotAPlainPath, text));
+            return Failed(RefusalError(Refusal::NotAPlainPath, text));
 
         const std::size_t folders = path->Depth() - 1;
         const FolderWay::Answer way = way_.Follow(*path, folders);
@@ -31,7 +31,7 @@ public:
         case FolderWay::Ending::Folder: break;
         case FolderWay::Ending::Missing: return Gone();
         case FolderWay::Ending::Linked:
-            return Failed(RefusalError(*disk_, Refusal::LinkedFolder, text, path->Prefix(way.depth)));
+            return Failed(RefusalError(Refusal::LinkedFolder, text, path->Prefix(way.depth)));
         case FolderWay::Ending::Failed: return Failed(DiskError(*disk_, way.error, path->Prefix(way.depth)));
         }
 
@@ -50,7 +50,7 @@ public:
                 return Gone();
             // What the name leads to would go, not the link.
             if (held.throughLink)
-                return Failed(RefusalError(*disk_, Refusal::Link, text));
+                return Failed(RefusalError(Refusal::Link, text));
             error = disk_->Remove(*path);
             if (error == 0)
                 return {};
@@ -70,9 +70,9 @@ private:
         if (entry.kind == EntryKind::Missing || entry.otherSpelling)
             return Gone();
         if (entry.kind == EntryKind::Folder)
-            return Failed(RefusalError(*disk_, Refusal::Folder, text));
+            return Failed(RefusalError(Refusal::Folder, text));
         if (entry.kind == EntryKind::File && entry.readOnly)
-            return Failed(RefusalError(*disk_, Refusal::ReadOnly, text));
+            return Failed(RefusalError(Refusal::ReadOnly, text));
         return std::nullopt;
     }
 

@@ -98,12 +98,12 @@ public:
         Disk& disk = *drive_.disk;
         const std::optional<WindowsPath> folder = WindowsPath::Parse(path, disk.Names());
         if (!folder)
-            throw RefusalError(disk, Refusal::NotAPlainPath, path);
+            throw RefusalError(Refusal::NotAPlainPath, path);
         const FolderWay::Answer way = drive_.way.Follow(*folder, folder->Depth());
         if (way.ending == FolderWay::Ending::Failed)
             ThrowFolderError(disk, way.error, folder->Prefix(way.depth));
         if (way.ending == FolderWay::Ending::Linked) {
-            const Error linked = RefusalError(disk, Refusal::LinkedFolder, path, folder->Prefix(way.depth));
+            const Error linked = RefusalError(Refusal::LinkedFolder, path, folder->Prefix(way.depth));
             throw FolderUnavailable(linked.number(), linked.description());
         }
         // A folder gone since its test is reported by its listing, with the

@@ -6,30 +6,21 @@ namespace tallowick {
 
 Error DiskError(const Disk& disk, long number, std::string_view path)
 {
-    std::string description(path);
-    description += ": ";
-    description += disk.ErrorText(number);
-    return Error(number, description);
+    return Error(number, path, disk.ErrorText(number));
 }
 
-Error RefusalError(const Disk& disk, Refusal refusal, std::string_view path, std::string_view linkedFolder)
+Error RefusalError(Refusal refusal, std::string_view path, std::string_view linkedFolder)
 {
-    std::string description(path);
-    description += ": ";
     switch (refusal) {
-    case Refusal::NotAPlainPath:
-        description += "It is not a plain path on a drive, such as c:\\windows\\cookies\\a.txt.";
-        break;
+    case Refusal::NotAPlainPath: return Error(0, path, "It is not a plain path on a drive, such as c:\\windows\\cookies\\a.txt.");
     case Refusal::LinkedFolder:
-        description += "The folder ";
-        description += linkedFolder;
-        description += " is a link; nothing behind a link is searched or deleted.";
-        break;
-    case Refusal::Link: description += "It is a link; nothing behind a link is searched or deleted."; break;
-    case Refusal::Folder: description += "It is a folder, not a file."; break;
-    case Refusal::ReadOnly: description += "The file is read-only."; break;
+        return Error(0, path,
+                     "The folder " + std::string(linkedFolder) + " is a link; nothing behind a link is searched or deleted.");
+    case Refusal::Link: return Error(0, path, "It is a link; nothing behind a link is searched or deleted.");
+    case Refusal::Folder: return Error(0, path, "It is a folder, not a file.");
+    case Refusal::ReadOnly: return Error(0, path, "The file is read-only.");
     }
-    return Error(disk.NumberFor(refusal), description);
+    return Error(0, path, "It is refused.");
 }
 
 bool FolderWay::Known(std::string_view folder) const

@@ -14,10 +14,11 @@ namespace tallowick {
 // what happened at a path.
 Error DiskError(const Disk& disk, long number, std::string_view path);
 
-// The one wording of each refusal, the same on every drive, with the
-// system's number nearest to it: "c:\windows\cookies\a.txt: The file is
-// read-only." `linkedFolder` names the link for Refusal::LinkedFolder.
-Error RefusalError(const Disk& disk, Refusal refusal, std::string_view path, std::string_view linkedFolder = {});
+// The one wording of each refusal, the same on every drive, in the
+// program's own words and with no system number: "c:\windows\cookies\a.txt:
+// The file is read-only." `linkedFolder` names the link for
+// Refusal::LinkedFolder.
+Error RefusalError(Refusal refusal, std::string_view path, std::string_view linkedFolder = {});
 
 // Whether a path leads to a folder through folders only. A link is never
 // passed through: what lies behind one may be anywhere, the user's own

@@ -22,4 +22,9 @@ std::string FormatErrorReport(const Error& error)
     return "Error " + std::to_string(error.number()) + ": " + error.description();
 }
 
+std::string FailureReason(const Error& error)
+{
+    return error.number() == 0 ? error.reason() : "Error " + std::to_string(error.number()) + ": " + error.reason();
+}
+
 } // namespace tallowick

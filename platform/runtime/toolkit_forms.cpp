@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <unordered_map>
 
 #include "platform/runtime/event_handler.h"
 
@@ -17,16 +18,37 @@ std::vector<const ControlLayout*> ControlsInTabOrder(const WindowLayout& layout)
     return rows;
 }
 
-void ToolkitForms::ShowMessage(std::string_view text) { Present(MessageKind::Information, text); }
-
-void ToolkitForms::ReportError(const Error& error) { Present(MessageKind::Error, FormatErrorReport(error)); }
-
-void ToolkitForms::Present(MessageKind kind, std::string_view text)
+// The files are named where the list shows them, so that the first named
+// are the first the user sees there.
+void ToolkitForms::ShowFailures(Form& form, ControlId list, std::string_view summary, std::vector<FailedFile> failures)
 {
     if (ended_)
         return;
     ShowHeldBack();
-    presenter_(kind, text);
+    const std::vector<std::string> lines = ListLines(form, list);
+    std::unordered_map<std::string_view, std::size_t> shownAt;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        shownAt.try_emplace(lines[i], i);
+    const auto place = [&](const FailedFile& file) {
+        const auto found = shownAt.find(file.path);
+        return found == shownAt.end() ? lines.size() : found->second;
+    };
+    std::stable_sort(failures.begin(), failures.end(),
+                     [&](const FailedFile& a, const FailedFile& b) { return place(a) < place(b); });
+    Message message{MessageKind::Warning, std::string(summary), {}};
+    for (const FailedFile& failure : failures)
+        message.files.push_back({failure.path, FailureReason(failure.error)});
+    Present(message);
+}
+
+void ToolkitForms::ReportError(const Error& error) { Present({MessageKind::Error, FormatErrorReport(error), {}}); }
+
+void ToolkitForms::Present(const Message& message)
+{
+    if (ended_)
+        return;
+    ShowHeldBack();
+    presenter_(message);
 }
 
 void ToolkitForms::DeliverClick(Form& form, ControlId button)

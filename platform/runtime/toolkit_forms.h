@@ -1,21 +1,34 @@
 #pragma once
 
 #include <functional>
-#include <utility>
+#include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/interfaces/forms.h"
 
 namespace tallowick {
 
-enum class MessageKind { Information, Error };
+enum class MessageKind { Error, Warning };
 
 inline constexpr std::string_view kMessageTitle = "Tallowick";
 
+// What one message box shows: its text and, for a warning about files, each
+// file with its reason.
+struct Message {
+    struct File {
+        std::string path;
+        std::string reason; // "Error 5: Access is denied.", or the program's own words
+    };
+    MessageKind kind = MessageKind::Error;
+    std::string text;
+    std::vector<File> files;
+};
+
 // Shows one modal message box: the toolkit's own, or, in a test, an answer
 // given in advance.
-using MessagePresenter = std::function<void(MessageKind kind, std::string_view text)>;
+using MessagePresenter = std::function<void(const Message& message)>;
 
 // A window's layout rows in tab order; rows with the same number keep the
 // table's order.
@@ -24,7 +37,7 @@ std::vector<const ControlLayout*> ControlsInTabOrder(const WindowLayout& layout)
 // What every toolkit binding of the forms runtime does alike.
 class ToolkitForms : public Forms {
 public:
-    void ShowMessage(std::string_view text) final;
+    void ShowFailures(Form& form, ControlId list, std::string_view summary, std::vector<FailedFile> failures) final;
     void ReportError(const Error& error) final;
 
     bool Ended() const { return ended_; }
@@ -47,9 +60,11 @@ protected:
     // Shows what the binding held back while a handler ran: when it ends,
     // and behind a message box it raises.
     virtual void ShowHeldBack() = 0;
+    // The lines of a list box, in the order it shows them.
+    virtual std::vector<std::string> ListLines(Form& form, ControlId list) = 0;
 
 private:
-    void Present(MessageKind kind, std::string_view text);
+    void Present(const Message& message);
 
     bool ended_ = false;
     MessagePresenter presenter_;

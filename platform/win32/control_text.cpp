@@ -1,5 +1,6 @@
 #include "platform/win32/control_text.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <string>
 
@@ -10,33 +11,24 @@
 namespace tallowick::win32 {
 namespace {
 
-using SendMessageWide = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
-using SetWindowTextWide = BOOL(WINAPI*)(HWND, LPCWSTR);
-using TextExtentWide = BOOL(WINAPI*)(HDC, LPCWSTR, int, LPSIZE);
-using LCMapStringWide = int(WINAPI*)(LCID, DWORD, LPCWSTR, int, LPWSTR, int);
-
+// The W functions, on NT only: 95 and 98 export them as stubs that fail.
 struct WideFunctions {
-    SendMessageWide sendMessage = nullptr;
-    SetWindowTextWide setWindowText = nullptr;
-    TextExtentWide textExtent = nullptr;
-    LCMapStringWide lcMapString = nullptr;
-};
+    template <typename Function>
+    static Function OnNt(const char* module, const char* name)
+    {
+        return RunsOnNt() ? SystemFunction<Function>(module, name) : nullptr;
+    }
 
-WideFunctions FetchWideFunctions()
-{
-    WideFunctions functions;
-    if (!RunsOnNt())
-        return functions;
-    functions.sendMessage = SystemFunction<SendMessageWide>("user32.dll", "SendMessageW");
-    functions.setWindowText = SystemFunction<SetWindowTextWide>("user32.dll", "SetWindowTextW");
-    functions.textExtent = SystemFunction<TextExtentWide>("gdi32.dll", "GetTextExtentPoint32W");
-    functions.lcMapString = SystemFunction<LCMapStringWide>("kernel32.dll", "LCMapStringW");
-    return functions;
-}
+    LRESULT(WINAPI* sendMessage)(HWND, UINT, WPARAM, LPARAM) = OnNt<decltype(sendMessage)>("user32.dll", "SendMessageW");
+    BOOL(WINAPI* setWindowText)(HWND, LPCWSTR) = OnNt<decltype(setWindowText)>("user32.dll", "SetWindowTextW");
+    int(WINAPI* messageBox)(HWND, LPCWSTR, LPCWSTR, UINT) = OnNt<decltype(messageBox)>("user32.dll", "MessageBoxW");
+    BOOL(WINAPI* textExtent)(HDC, LPCWSTR, int, LPSIZE) = OnNt<decltype(textExtent)>("gdi32.dll", "GetTextExtentPoint32W");
+    int(WINAPI* lcMapString)(LCID, DWORD, LPCWSTR, int, LPWSTR, int) = OnNt<decltype(lcMapString)>("kernel32.dll", "LCMapStringW");
+};
 
 const WideFunctions& Wide()
 {
-    static const WideFunctions functions = FetchWideFunctions();
+    static const WideFunctions functions;
     return functions;
 }
 
@@ -47,6 +39,34 @@ bool SetControlText(HWND control, std::string_view utf8)
     if (!IsAscii(utf8) && Wide().setWindowText)
         return Wide().setWindowText(control, WideFromDisplayText(utf8).c_str()) != FALSE;
     return SetWindowTextA(control, AnsiFromDisplayText(utf8).c_str()) != FALSE;
+}
+
+int ShowMessageText(std::string_view utf8, std::string_view caption, UINT flags)
+{
+    if (!IsAscii(utf8) && Wide().messageBox)
+        return Wide().messageBox(nullptr, WideFromDisplayText(utf8).c_str(), WideFromDisplayText(caption).c_str(), flags);
+    return MessageBoxA(nullptr, AnsiFromDisplayText(utf8).c_str(), AnsiFromDisplayText(caption).c_str(), flags);
+}
+
+std::vector<std::string> ListBoxTexts(HWND list)
+{
+    const auto count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    std::vector<std::string> lines;
+    for (LRESULT i = 0; i < count; ++i) {
+        const auto index = static_cast<WPARAM>(i);
+        if (Wide().sendMessage) {
+            std::wstring line(static_cast<std::size_t>(Wide().sendMessage(list, LB_GETTEXTLEN, index, 0)) + 1, L'\0');
+            line.resize(static_cast<std::size_t>(
+                std::max<LRESULT>(0, Wide().sendMessage(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(line.data())))));
+            lines.push_back(PathTextFromWide(line));
+        } else {
+            std::string line(static_cast<std::size_t>(SendMessageA(list, LB_GETTEXTLEN, index, 0)) + 1, '\0');
+            line.resize(static_cast<std::size_t>(
+                std::max<LRESULT>(0, SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(line.data())))));
+            lines.push_back(DisplayTextFromAnsi(line));
+        }
+    }
+    return lines;
 }
 
 LRESULT AddListBoxLine(HWND list, std::string_view utf8)
@@ -79,7 +99,7 @@ bool FillsListBoxInUtf16() { return Wide().sendMessage && Wide().lcMapString; }
 // Most keys fit the first guess; a longer one is asked for by its size.
 bool AppendListSortKey(LCID locale, const wchar_t* line, std::string& keys)
 {
-    const LCMapStringWide map = Wide().lcMapString;
+    const auto map = Wide().lcMapString;
     if (!map)
         return false;
     constexpr DWORD kFlags = LCMAP_SORTKEY | NORM_IGNORECASE;

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <windows.h>
 
@@ -12,6 +13,10 @@ namespace tallowick::win32 {
 // them through the ANSI code page. The W functions are fetched at run time:
 // 95 and 98 export them as stubs that fail.
 bool SetControlText(HWND control, std::string_view utf8);
+// A modal message box; MessageBox's answer.
+int ShowMessageText(std::string_view utf8, std::string_view caption, UINT flags);
+// A list box's lines, in the order it shows them.
+std::vector<std::string> ListBoxTexts(HWND list);
 // The list's LB_ADDSTRING answer: the new line's index, or LB_ERR/LB_ERRSPACE.
 LRESULT AddListBoxLine(HWND list, std::string_view utf8);
 

@@ -10,6 +10,34 @@
 namespace tallowick::win32 {
 namespace {
 
+// A device context of the list with the list's font selected.
+class ListDc {
+public:
+    explicit ListDc(HWND list) : list_(list), dc_(GetDC(list))
+    {
+        const auto font = reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0));
+        if (dc_ && font)
+            previous_ = SelectObject(dc_, font);
+    }
+    ~ListDc()
+    {
+        if (!dc_)
+            return;
+        if (previous_)
+            SelectObject(dc_, previous_);
+        ReleaseDC(list_, dc_);
+    }
+    ListDc(const ListDc&) = delete;
+    ListDc& operator=(const ListDc&) = delete;
+
+    HDC Get() const { return dc_; }
+
+private:
+    HWND list_;
+    HDC dc_;
+    HGDIOBJ previous_ = nullptr;
+};
+
 // Lines in UTF-16 in one block, each ended by a NUL.
 struct Utf16Lines {
     std::wstring texts;
@@ -45,10 +73,29 @@ std::vector<std::uint32_t> ListOrder(HWND list, const Utf16Lines& lines)
 
 } // namespace
 
+void ListBoxLines::Clear()
+{
+    cleared_ = true;
+    texts_.clear();
+    ends_.clear();
+    widest_.Clear();
+    SendMessageA(list_, LB_RESETCONTENT, 0, 0);
+}
+
+// ASCII lines are summed from the font's character widths (GDI adds no
+// kerning, so the sum is the line's extent); the others are measured as
+// they are shown.
 void ListBoxLines::Add(std::string_view utf8)
 {
     texts_.append(utf8);
     ends_.push_back(texts_.size());
+    widest_.Add(utf8, [this] {
+        WidestLine::AsciiAdvances advances{};
+        const ListDc dc(list_);
+        if (!dc.Get() || !GetCharWidth32A(dc.Get(), 0, static_cast<UINT>(advances.size() - 1), advances.data()))
+            advances.fill(0);
+        return advances;
+    });
 }
 
 std::string_view ListBoxLines::Line(std::size_t index) const
@@ -57,22 +104,40 @@ std::string_view ListBoxLines::Line(std::size_t index) const
     return std::string_view(texts_).substr(start, ends_[index] - start);
 }
 
-void ListBoxLines::HandTo(HWND list)
+void ListBoxLines::HandOver()
 {
-    SendMessageA(list, LB_INITSTORAGE, ends_.size(), static_cast<LPARAM>(2 * texts_.size()));
+    ApplyExtent();
+    if (ends_.empty())
+        return;
+    SendMessageA(list_, LB_INITSTORAGE, ends_.size(), static_cast<LPARAM>(2 * texts_.size()));
     if (FillsListBoxInUtf16()) {
-        HandToInUtf16(list);
+        HandOverInUtf16();
         return;
     }
     for (std::size_t i = 0; i < ends_.size(); ++i)
-        if (AddListBoxLine(list, Line(i)) < 0) // LB_ERR or LB_ERRSPACE: the list box takes no more
+        if (AddListBoxLine(list_, Line(i)) < 0) // LB_ERR or LB_ERRSPACE: the list box takes no more
             break;
+}
+
+void ListBoxLines::ApplyExtent()
+{
+    int widest = 0;
+    if (!widest_.Empty()) {
+        const ListDc dc(list_);
+        if (dc.Get())
+            widest = widest_.Width([&](std::string_view line) { return MeasureText(dc.Get(), line); });
+    }
+    // Lines added without clearing the list join those already there.
+    int extent = cleared_ ? 0 : static_cast<int>(SendMessageA(list_, LB_GETHORIZONTALEXTENT, 0, 0));
+    if (widest > 0)
+        extent = std::max(extent, widest + 2 * GetSystemMetrics(SM_CXBORDER)); // the text's inset on each side
+    SendMessageA(list_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(extent), 0);
 }
 
 // The texts are converted in one go. An empty sorted list box gets the
 // lines in its own order, each at the end; one that holds lines already,
 // or that the system gives no sort keys for, puts each where it belongs.
-void ListBoxLines::HandToInUtf16(HWND list)
+void ListBoxLines::HandOverInUtf16()
 {
     Utf16Lines lines;
     lines.texts.reserve(texts_.size() + ends_.size()); // no more UTF-16 units than UTF-8 bytes
@@ -84,17 +149,17 @@ void ListBoxLines::HandToInUtf16(HWND list)
     }
     std::string().swap(texts_);
 
-    const bool sorted = (GetWindowLongA(list, GWL_STYLE) & LBS_SORT) != 0;
+    const bool sorted = (GetWindowLongA(list_, GWL_STYLE) & LBS_SORT) != 0;
     std::vector<std::uint32_t> order;
-    if (sorted && SendMessageA(list, LB_GETCOUNT, 0, 0) == 0)
-        order = ListOrder(list, lines);
+    if (sorted && SendMessageA(list_, LB_GETCOUNT, 0, 0) == 0)
+        order = ListOrder(list_, lines);
     const ListPlace place = !sorted || !order.empty() ? ListPlace::End : ListPlace::ListsOwn;
     if (order.empty()) {
         order.resize(lines.Count());
         std::iota(order.begin(), order.end(), 0u);
     }
     for (const std::uint32_t i : order)
-        if (AddListBoxLine(list, lines[i], place) < 0) // LB_ERR or LB_ERRSPACE: the list box takes no more
+        if (AddListBoxLine(list_, lines[i], place) < 0) // LB_ERR or LB_ERRSPACE: the list box takes no more
             break;
 }
 

@@ -6,28 +6,40 @@
 
 #include <windows.h>
 
+#include "platform/runtime/widest_line.h"
+
 namespace tallowick::win32 {
 
 // The lines a handler adds to one list box, kept until the handler is done
-// and then handed to the list box in one go. A sorted list box searches its
-// lines for the place of each new one and moves those after it; handed over
-// in its own order, each line goes in at the end instead.
+// and then handed to the list box in one go, which is drawn once. A sorted
+// list box searches its lines for the place of each new one and moves those
+// after it; handed over in its own order, each line goes in at the end
+// instead. The list's horizontal extent follows its widest line, so that a
+// line wider than the list can be scrolled into view (the list has
+// WS_HSCROLL; the bar shows only while the extent is wider than the list).
 class ListBoxLines {
 public:
-    void Add(std::string_view utf8);
-    bool Empty() const { return ends_.empty(); }
+    explicit ListBoxLines(HWND list) : list_(list) {}
 
-    // Adds the lines to `list` and forgets them. A list box that is full
-    // (Windows 95 and 98 hold 32,767 lines) shows the lines it took; the
-    // others are left out, which is no error.
-    void HandTo(HWND list);
+    HWND List() const { return list_; }
+    void Clear(); // and the list box's own lines
+    void Add(std::string_view utf8);
+
+    // Adds the lines to the list box and sets its extent. A list box that
+    // is full (Windows 95 and 98 hold 32,767 lines) shows the lines it took;
+    // the others are left out, which is no error.
+    void HandOver();
 
 private:
     std::string_view Line(std::size_t index) const;
-    void HandToInUtf16(HWND list);
+    void HandOverInUtf16();
+    void ApplyExtent();
 
+    HWND list_;
+    bool cleared_ = false;
     std::string texts_; // UTF-8, one line after another
     std::vector<std::size_t> ends_;
+    WidestLine widest_;
 };
 
 } // namespace tallowick::win32

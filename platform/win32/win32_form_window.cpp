@@ -41,10 +41,8 @@ Win32FormWindow::~Win32FormWindow()
 {
     if (window_)
         DestroyWindow(window_); // controls go with it, before their fonts
-    for (const HFONT font : fonts_)
-        DeleteObject(font);
-    for (const auto& [colour, brush] : brushes_)
-        DeleteObject(brush);
+    for (const HGDIOBJ object : madeObjects_)
+        DeleteObject(object);
 }
 
 void Win32FormWindow::Build(HINSTANCE instance, HWND owner, int dpi, HFONT defaultFont)
@@ -71,18 +69,15 @@ void Win32FormWindow::CreateControls(int dpi, HFONT defaultFont)
 {
     for (const ControlLayout* row : ControlsInTabOrder(form_.Layout())) {
         const HWND control = win32::CreateControl(window_, win32::ControlArgsFor(*row, dpi));
-        children_.push_back({row, control});
+        Child& child = children_.emplace_back(Child{row, control, nullptr});
         HFONT font = defaultFont;
         if (row->font) {
             const LOGFONTA logFont = win32::LogFontFor(*row->font, dpi);
-            font = CreateFontIndirectA(&logFont);
-            if (!font)
-                throw LastError();
-            fonts_.push_back(font);
+            font = static_cast<HFONT>(Made(CreateFontIndirectA(&logFont)));
         }
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         if (row->background)
-            BrushFor(win32::ColourRef(*row->background));
+            child.background = static_cast<HBRUSH>(Made(CreateSolidBrush(win32::ColourRef(*row->background))));
     }
     lastFocus_ = GetNextDlgTabItem(window_, nullptr, FALSE);
 }
@@ -103,16 +98,12 @@ const Win32FormWindow::Child* Win32FormWindow::FindChild(HWND handle) const
     return nullptr;
 }
 
-HBRUSH Win32FormWindow::BrushFor(COLORREF colour)
+HGDIOBJ Win32FormWindow::Made(HGDIOBJ object)
 {
-    for (const auto& [known, brush] : brushes_)
-        if (known == colour)
-            return brush;
-    const HBRUSH brush = CreateSolidBrush(colour);
-    if (!brush)
+    if (!object)
         throw LastError();
-    brushes_.emplace_back(colour, brush);
-    return brush;
+    madeObjects_.push_back(object);
+    return object;
 }
 
 LRESULT CALLBACK Win32FormWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -184,10 +175,9 @@ LRESULT Win32FormWindow::OnCtlColor(UINT message, HDC dc, HWND control)
     const bool isList = row.kind == ControlKind::ListBox;
     SetTextColor(dc, row.textColour ? win32::ColourRef(*row.textColour)
                                     : GetSysColor(COLOR_WINDOWTEXT));
-    if (row.background) {
-        const COLORREF background = win32::ColourRef(*row.background);
-        SetBkColor(dc, background);
-        return reinterpret_cast<LRESULT>(BrushFor(background));
+    if (child->background) {
+        SetBkColor(dc, win32::ColourRef(*row.background));
+        return reinterpret_cast<LRESULT>(child->background);
     }
     const int background = isList ? COLOR_WINDOW : COLOR_BTNFACE;
     SetBkColor(dc, GetSysColor(background));

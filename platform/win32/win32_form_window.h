@@ -1,6 +1,5 @@
 #pragma once
 
-#include <utility>
 #include <vector>
 
 #include <windows.h>
@@ -35,6 +34,7 @@ private:
     struct Child {
         const ControlLayout* row;
         HWND handle;
+        HBRUSH background; // for a row with a colour of its own
     };
 
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -49,7 +49,7 @@ private:
 
     void CreateControls(int dpi, HFONT defaultFont);
     const Child* FindChild(HWND handle) const;
-    HBRUSH BrushFor(COLORREF colour);
+    HGDIOBJ Made(HGDIOBJ object); // kept until the window goes; throws where none was made
     void FocusFirstControl();
 
     Win32Forms& forms_;
@@ -57,8 +57,7 @@ private:
     HWND window_ = nullptr;
     HWND lastFocus_ = nullptr; // restored when the window is activated again
     std::vector<Child> children_;
-    std::vector<HFONT> fonts_;
-    std::vector<std::pair<COLORREF, HBRUSH>> brushes_;
+    std::vector<HGDIOBJ> madeObjects_; // fonts and brushes
 };
 
 } // namespace tallowick

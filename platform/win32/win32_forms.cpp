@@ -4,6 +4,7 @@
 
 #include "platform/runtime/event_handler.h"
 #include "platform/win32/control_text.h"
+#include "platform/win32/message_box.h"
 #include "platform/win32/system/path_text.h"
 #include "platform/win32/system/win32_error.h"
 #include "platform/win32/win32_form_window.h"
@@ -31,19 +32,10 @@ HFONT CreateDefaultFont(int dpi)
     return CreateFontIndirectA(&logFont);
 }
 
-// Modal to the whole program: every window of the thread is disabled while
-// the box is up, so no other handler can start underneath it.
-void ShowMessageBox(MessageKind kind, std::string_view text)
-{
-    const std::string ansi = win32::AnsiFromDisplayText(text);
-    const UINT icon = kind == MessageKind::Error ? MB_ICONERROR : MB_ICONINFORMATION;
-    MessageBoxA(nullptr, ansi.c_str(), std::string(kMessageTitle).c_str(), MB_OK | MB_TASKMODAL | icon);
-}
-
 } // namespace
 
 Win32Forms::Win32Forms(HINSTANCE instance, int dpi)
-    : ToolkitForms(ShowMessageBox), instance_(instance), dpi_(dpi > 0 ? dpi : ScreenDpi())
+    : ToolkitForms(win32::ShowMessageBox), instance_(instance), dpi_(dpi > 0 ? dpi : ScreenDpi())
 {
     Win32FormWindow::RegisterWindowClass(instance_);
     defaultFont_ = CreateDefaultFont(dpi_);
@@ -140,10 +132,7 @@ void Win32Forms::ClearList(Form& form, ControlId list)
     const HWND control = ControlToChange(form, list);
     if (!control)
         return;
-    ListFill& fill = Filling(control);
-    fill.extent.Clear();
-    fill.lines = {};
-    SendMessageA(control, LB_RESETCONTENT, 0, 0);
+    Filling(control).Clear();
 }
 
 void Win32Forms::AddListLine(Form& form, ControlId list, std::string_view text)
@@ -151,15 +140,13 @@ void Win32Forms::AddListLine(Form& form, ControlId list, std::string_view text)
     const HWND control = ControlToChange(form, list);
     if (!control)
         return;
-    ListFill& fill = Filling(control);
-    fill.extent.Add(text);
-    fill.lines.Add(text);
+    Filling(control).Add(text);
 }
 
-Win32Forms::ListFill& Win32Forms::Filling(HWND list)
+win32::ListBoxLines& Win32Forms::Filling(HWND list)
 {
     const auto found = std::find_if(listFills_.begin(), listFills_.end(),
-                                    [list](const ListFill& fill) { return fill.extent.List() == list; });
+                                    [list](const win32::ListBoxLines& fill) { return fill.List() == list; });
     if (found != listFills_.end())
         return *found;
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
@@ -172,15 +159,12 @@ void Win32Forms::FinishListFills()
 {
     auto fills = std::move(listFills_);
     listFills_.clear();
-    for (ListFill& fill : fills) {
-        const HWND list = fill.extent.List();
-        if (!IsWindow(list))
+    for (win32::ListBoxLines& fill : fills) {
+        if (!IsWindow(fill.List()))
             continue;
-        if (!fill.lines.Empty())
-            fill.lines.HandTo(list);
-        fill.extent.Apply();
-        SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(list, nullptr, TRUE);
+        fill.HandOver();
+        SendMessageA(fill.List(), WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(fill.List(), nullptr, TRUE);
     }
 }
 
@@ -228,6 +212,12 @@ void Win32Forms::DestroyAll()
         DestroyWindow(hiddenOwner_);
         hiddenOwner_ = nullptr;
     }
+}
+
+std::vector<std::string> Win32Forms::ListLines(Form& form, ControlId list)
+{
+    const HWND control = ControlToChange(form, list);
+    return control ? win32::ListBoxTexts(control) : std::vector<std::string>{};
 }
 
 void Win32Forms::ButtonClicked(Form& form, ControlId button) { DeliverClick(form, button); }

@@ -8,7 +8,6 @@
 
 #include "platform/runtime/toolkit_forms.h"
 #include "platform/win32/list_box_lines.h"
-#include "platform/win32/list_extent.h"
 
 namespace tallowick {
 
@@ -45,22 +44,15 @@ public:
 private:
     friend class Win32FormsProbe; // the window tests' seam
 
-    // A list that a handler clears or fills is drawn, with its new lines
-    // and their horizontal extent, once the handler is done.
-    struct ListFill {
-        explicit ListFill(HWND list) : extent(list) {}
-        win32::ListExtent extent;
-        win32::ListBoxLines lines;
-    };
-
     void ShowHeldBack() override { FinishListFills(); }
+    std::vector<std::string> ListLines(Form& form, ControlId list) override;
 
     Win32FormWindow* Find(const Form& form) const;
     Win32FormWindow* Loaded(Form& form); // loads a window that is not loaded; null after End
     HWND ControlToChange(Form& form, ControlId id);
     HWND HiddenOwner();
     void ProcessMessage(MSG& message);
-    ListFill& Filling(HWND list);
+    win32::ListBoxLines& Filling(HWND list); // not redrawn until it is finished
     void FinishListFills();
     void DestroyAll();
     void PostQuit();
@@ -73,7 +65,7 @@ private:
     // Windows destroyed while their own window procedure may still be on the
     // stack; freed once control is back in the message loop.
     std::vector<std::unique_ptr<Win32FormWindow>> retired_;
-    std::vector<ListFill> listFills_; // not redrawn until they are finished
+    std::vector<win32::ListBoxLines> listFills_;
     bool destroying_ = false;
     bool quitPosted_ = false;
     bool quitReceived_ = false;

@@ -222,11 +222,11 @@ def scenario(drive_c, cookie_files):
 
 
 def message_box(program):
-    """The texts of the message box that is open, joined, or ''."""
+    """The names and texts of the message box that is open, joined, or ''."""
     program.app.clear_cache()
     for window in children(program.app):
         if window.get_role() in (Atspi.Role.ALERT, Atspi.Role.DIALOG) and showing(window):
-            return "\n".join(node.get_name() for node in descendants(window) if node.get_name())
+            return "\n".join(text for node in descendants(window) for text in (node.get_name(), text_of(node)) if text)
     return ""
 
 

@@ -53,7 +53,7 @@ class LongRun {
 public:
     LongRun()
     {
-        forms_.SetMessagePresenter([this](MessageKind, std::string_view) { ++messages_; });
+        forms_.SetMessagePresenter([this](const Message&) { ++messages_; });
         forms_.Show(main_);
         QWidget* window = forms_.Window(main_);
         find_ = window->findChild<QPushButton*>("cmdSrch");

@@ -1,12 +1,15 @@
+#include <QDialog>
 #include <QFile>
 #include <QFontInfo>
 #include <QLabel>
 #include <QListView>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QtTest>
 
 #include "main_window/main_layout.h"
+#include "platform/qt/message_box.h"
 #include "widget_lookup.h"
 
 using namespace tallowick;
@@ -335,8 +338,10 @@ private slots:
     {
         Program program;
         AddCookies(program.disk);
+        // Refused in the walk's order B, a; the list shows a, B.
         const std::string refused = kWalkOrder[1];
-        program.disk.refusals.emplace(refused, Error(5, "Access is denied."));
+        program.disk.refusals.emplace(kWalkOrder[0], Error(0, kWalkOrder[0], "The file is read-only."));
+        program.disk.refusals.emplace(refused, Error(5, refused, "Access is denied."));
         program.forms.Show(program.main);
         FIND_WINDOW(window, "Main");
         FIND_CONTROL(list, QListView, window, "List1");
@@ -348,21 +353,77 @@ private slots:
         QTest::mouseClick(remove, Qt::LeftButton);
 
         QCOMPARE(program.disk.deletionRequests, kWalkOrder);
-        QVERIFY(!program.disk.HasFile(kWalkOrder[0]));
+        QVERIFY(program.disk.HasFile(kWalkOrder[0]));
         QVERIFY(program.disk.HasFile(refused));
         QVERIFY(!program.disk.HasFile(kWalkOrder[2]));
-        QCOMPARE(status->text(), QStringLiteral("1 Cookies not deleted."));
-        QCOMPARE(ShownLines(list), QStringList{QString::fromStdString(refused)});
+        QCOMPARE(status->text(), QStringLiteral("2 Cookies not deleted."));
+        QCOMPARE(ShownLines(list), (QStringList{kShownOrder[0], kShownOrder[1]}));
         QVERIFY(find->isHidden());
         QVERIFY(!remove->isHidden());
 
         QCOMPARE(program.messages.size(), std::size_t{1});
-        const RecordedMessage& message = program.messages.front();
-        QCOMPARE(message.kind, MessageKind::Information);
-        QVERIFY2(message.text.contains(QString::fromStdString(refused)), qPrintable(message.text));
-        QVERIFY2(message.text.contains("Error 5: Access is denied."), qPrintable(message.text));
+        const Message& message = program.messages.front();
+        QCOMPARE(message.kind, MessageKind::Warning);
+        QCOMPARE(message.text, std::string("These 2 files could not be deleted. They stay in the list."));
+        QCOMPARE(message.files.size(), std::size_t{2});
+        QCOMPARE(message.files[0].path, refused); // as the list shows them
+        QCOMPARE(message.files[0].reason, std::string("Error 5: Access is denied."));
+        QCOMPARE(message.files[1].path, kWalkOrder[0]);
+        QCOMPARE(message.files[1].reason, std::string("The file is read-only."));
         QVERIFY(!program.forms.Ended());
         QCOMPARE(FindWindow("Main"), window);
+    }
+
+    // The real box, at 1, 20 and 500 failures, with paths of 10 and of 250
+    // characters: it keeps to the screen, its OK button on it, and each
+    // path can be read whole, in the order given.
+    void failureBoxKeepsToTheScreen_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("length");
+        for (const int count : {1, 20, 500})
+            for (const int length : {10, 250})
+                QTest::addRow("%d files of %d characters", count, length) << count << length;
+    }
+
+    void failureBoxKeepsToTheScreen()
+    {
+        QFETCH(int, count);
+        QFETCH(int, length);
+        Message message{MessageKind::Warning, "These files could not be deleted. They stay in the list.", {}};
+        for (int i = 0; i < count; ++i) {
+            std::string path = "c:\\" + std::to_string(i) + "\\";
+            const int padding = std::max(1, length - static_cast<int>(path.size()) - 4);
+            path += std::string(static_cast<std::size_t>(padding), 'x') + ".txt";
+            message.files.push_back({path, "Error 5: Access is denied."});
+        }
+        QRect screen;
+        QRect box;
+        QRect ok;
+        QString files;
+        bool widthFits = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            screen = dialog->screen()->availableGeometry();
+            box = dialog->frameGeometry();
+            auto* button = dialog->findChild<QPushButton*>();
+            ok = QRect(button->mapToGlobal(QPoint(0, 0)), button->size());
+            auto* list = dialog->findChild<QPlainTextEdit*>(QStringLiteral("Files"));
+            files = list->toPlainText();
+            widthFits = list->horizontalScrollBar()->maximum() == 0; // every line wrapped within it
+            dialog->accept();
+        });
+        ShowMessageBox(message);
+
+        QVERIFY2(screen.contains(box), qPrintable(QStringLiteral("%1 x %2").arg(box.width()).arg(box.height())));
+        QVERIFY(screen.contains(ok));
+        QVERIFY(widthFits);
+        qsizetype at = 0;
+        for (const Message::File& file : message.files) {
+            at = files.indexOf(QString::fromStdString(file.path), at);
+            QVERIFY2(at >= 0, file.path.c_str());
+        }
     }
 
     void unhandledErrorIsReportedThenTheProgramEnds()
@@ -379,7 +440,7 @@ private slots:
 
         QCOMPARE(program.messages.size(), std::size_t{1});
         QCOMPARE(program.messages.front().kind, MessageKind::Error);
-        QCOMPARE(program.messages.front().text, QStringLiteral("Error 5: Access is denied."));
+        QCOMPARE(program.messages.front().text, std::string("Error 5: Access is denied."));
         QVERIFY(program.forms.Ended());
         QVERIFY(FindWindow("Main") == nullptr);
         QTRY_VERIFY(mainWindow.isNull());

@@ -78,11 +78,6 @@ inline void CloseThroughTitleBar(QWidget* window)
     QApplication::sendEvent(window->windowHandle(), &close);
 }
 
-struct RecordedMessage {
-    MessageKind kind;
-    QString text;
-};
-
 // The program's main window on an in-memory disk, with message boxes
 // answered at once and recorded. Its state is read from the widgets.
 struct Program : testing::MainWindowState {
@@ -90,12 +85,11 @@ struct Program : testing::MainWindowState {
     QtForms forms;
     Project project{forms, disk.FileSystems(), disk.Deletions()};
     Main& main = project.main;
-    std::vector<RecordedMessage> messages;
+    std::vector<Message> messages;
 
     Program()
     {
-        forms.SetMessagePresenter(
-            [this](MessageKind kind, std::string_view text) { messages.push_back({kind, Text(text)}); });
+        forms.SetMessagePresenter([this](const Message& message) { messages.push_back(message); });
     }
 
 private:

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/interfaces/forms.h"
+#include "platform/runtime/event_handler.h"
 
 namespace tallowick::testing {
 
@@ -55,7 +56,15 @@ public:
         ended = true;
         calls.push_back("End");
     }
-    void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
+    // The files in the order the command gives them: only a toolkit's list
+    // has an order of its own.
+    void ShowFailures(Form&, ControlId, std::string_view summary, std::vector<FailedFile> failures) override
+    {
+        std::string text(summary);
+        for (const FailedFile& failure : failures)
+            text += "\n" + failure.path + "\n    " + FailureReason(failure.error);
+        messages.push_back(text);
+    }
     void ReportError(const Error& error) override { errors.push_back(error); }
 
     // Builds the window's controls from its stored layout, as a load does.

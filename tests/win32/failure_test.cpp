@@ -23,27 +23,28 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::UnorderedElementsAre;
 
-class FailingDisk final : public win32::Win32Disk {
+class FailingDisk final : public Disk {
 public:
     // Runs before the listing of `folder`; a non-zero answer is its error.
     std::map<std::string, std::function<unsigned long()>> beforeListing;
 
-    unsigned long GetAttributes(const std::string& path, unsigned long& attributes) override
+    const NameRules& Names() const override { return real_->Names(); }
+    EntryAnswer Examine(const WindowsPath& path, std::size_t depth) override { return real_->Examine(path, depth); }
+    long List(const WindowsPath& path, std::string& shownPath, const Take& take) override
     {
-        return real_->GetAttributes(path, attributes);
-    }
-    unsigned long ListFolder(const std::string& folder, std::vector<win32::FoundEntry>& entries) override
-    {
-        if (const auto hook = beforeListing.find(folder); hook != beforeListing.end())
+        if (const auto hook = beforeListing.find(std::string(path.Text())); hook != beforeListing.end())
             if (const unsigned long error = hook->second(); error != 0)
-                return error;
-        return real_->ListFolder(folder, entries);
+                return static_cast<long>(error);
+        return real_->List(path, shownPath, take);
     }
-    HeldEntry HoldFile(const std::string& path) override { return real_->HoldFile(path); }
-    unsigned long RemoveFile(const std::string& path) override { return real_->RemoveFile(path); }
+    HeldEntry Hold(const WindowsPath& path) override { return real_->Hold(path); }
+    long Remove(const WindowsPath& path) override { return real_->Remove(path); }
+    bool RemovalRefusesReadOnlyFiles() const override { return real_->RemovalRefusesReadOnlyFiles(); }
+    bool MeansUnavailable(long error) const override { return real_->MeansUnavailable(error); }
+    std::string ErrorText(long error) const override { return real_->ErrorText(error); }
 
 private:
-    std::unique_ptr<win32::Win32Disk> real_ = win32::OpenWin32Disk(win32::FileNames::SystemChoice);
+    std::unique_ptr<Disk> real_ = win32::OpenWin32Disk(win32::FileNames::SystemChoice);
 };
 
 struct WindowWithFailures : RecordedMain {

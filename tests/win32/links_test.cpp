@@ -51,7 +51,7 @@ TEST_F(LinkedFolders, AreNeitherWalkedNorDeletedThrough)
                              "c:\\windows\\profiles\\linked\\cookies\\behind[2].txt"}) {
         const DeletionResult result = deletion->DeleteFile(path);
         EXPECT_EQ(result.outcome, DeletionOutcome::Failed) << path;
-        EXPECT_EQ(result.error.number(), ERROR_ACCESS_DENIED) << path;
+        EXPECT_EQ(result.error.number(), 0) << path;
         EXPECT_THAT(result.error.description(), HasSubstr("is a link")) << path;
     }
     EXPECT_TRUE(drive_c::Exists("c:\\link-target\\behind[1].txt"));

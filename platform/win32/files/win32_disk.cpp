@@ -1,68 +1,199 @@
 #include "platform/win32/files/win32_disk.h"
 
+#include <optional>
+#include <string>
+
 #include <windows.h>
 
 #include "platform/rules/rule_book.h"
+#include "platform/win32/files/wine_removal.h"
+#include "platform/win32/system/path_text.h"
+#include "platform/win32/system/system_function.h"
 #include "platform/win32/system/win32_error.h"
 
 namespace tallowick::win32 {
 namespace {
 
+// One entry of a folder listing, UTF-8.
+struct FoundEntry {
+    std::string name;     // as the system reports it
+    std::string pathName; // what reaches it: the name, or its short name where the name cannot
+};
+
+// The W functions, fetched at run time rather than imported: on 95 and 98
+// they are stubs that fail, and only NT ever calls them.
+struct WideFunctions {
+    using FindData = WIN32_FIND_DATAW;
+    HANDLE(WINAPI* findFirst)(LPCWSTR, LPWIN32_FIND_DATAW) = SystemFunction<decltype(findFirst)>("kernel32.dll", "FindFirstFileW");
+    BOOL(WINAPI* findNext)(HANDLE, LPWIN32_FIND_DATAW) = SystemFunction<decltype(findNext)>("kernel32.dll", "FindNextFileW");
+    DWORD(WINAPI* getAttributes)(LPCWSTR) = SystemFunction<decltype(getAttributes)>("kernel32.dll", "GetFileAttributesW");
+    BOOL(WINAPI* deleteFile)(LPCWSTR) = SystemFunction<decltype(deleteFile)>("kernel32.dll", "DeleteFileW");
+
+    bool Present() const { return findFirst && findNext && getAttributes && deleteFile; }
+
+    // A drive path goes to the system as "\\?\c:\...": the name is then taken
+    // exactly as given, so "a.txt " is never trimmed to another file "a.txt",
+    // and a path may be longer than MAX_PATH.
+    static std::optional<std::wstring> SystemPath(const std::string& path)
+    {
+        std::optional<std::wstring> wide = WideFromPathText(path);
+        if (wide && wide->size() >= 3 && (*wide)[1] == L':' && (*wide)[2] == L'\\')
+            wide->insert(0, L"\\\\?\\");
+        return wide;
+    }
+
+    static std::optional<FoundEntry> Entry(const WIN32_FIND_DATAW& data)
+    {
+        std::string name = PathTextFromWide(data.cFileName);
+        return FoundEntry{name, name};
+    }
+};
+
+// The A functions, as Windows 95 and 98 have them.
+struct AnsiFunctions {
+    using FindData = WIN32_FIND_DATAA;
+    decltype(&FindFirstFileA) findFirst = FindFirstFileA;
+    decltype(&FindNextFileA) findNext = FindNextFileA;
+    decltype(&GetFileAttributesA) getAttributes = GetFileAttributesA;
+    decltype(&DeleteFileA) deleteFile = DeleteFileA;
+
+    static std::optional<std::string> SystemPath(const std::string& path) { return AnsiFromPathText(path); }
+
+    // A long name the A functions would not find again: one with a
+    // character outside the code page (reported as "?"), or one ending in a
+    // dot or a space, which they trim.
+    static bool Addressable(const std::string& ansi)
+    {
+        return !ansi.empty() && ansi.find('?') == std::string::npos && ansi.back() != '.' && ansi.back() != ' ';
+    }
+
+    // The entry with the name that reaches it; nothing when no name does.
+    static std::optional<FoundEntry> Entry(const WIN32_FIND_DATAA& data)
+    {
+        const std::string longName = data.cFileName;
+        const std::optional<std::string> name = PathTextFromAnsi(longName);
+        const std::string shownName = name ? *name : DisplayTextFromAnsi(longName);
+        if (name && (Addressable(longName) || longName == "." || longName == ".."))
+            return FoundEntry{shownName, *name};
+
+        const std::string shortName = data.cAlternateFileName;
+        const std::optional<std::string> pathName = PathTextFromAnsi(shortName);
+        if (!pathName || !Addressable(shortName))
+            return std::nullopt;
+        return FoundEntry{shownName, *pathName};
+    }
+};
+
 bool IsGone(unsigned long error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
 
 // Junctions and symbolic links are reparse points; a folder link carries the
 // folder attribute as well.
-EntryKind KindOf(unsigned long attributes)
+EntryKind KindOf(DWORD attributes)
 {
     if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
         return EntryKind::Link;
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? EntryKind::Folder : EntryKind::File;
 }
 
+// The drive the program runs on, answering the rules' questions with three
+// kernel32 file functions, in their W or their A kind.
+template <typename Functions>
+class KernelDisk final : public Disk {
+public:
+    explicit KernelDisk(Functions functions) : kernel_(functions) {}
+
+    const NameRules& Names() const override { return kWindowsDriveNames; }
+
+    EntryAnswer Examine(const WindowsPath& path, std::size_t depth) override
+    {
+        const auto systemPath = Functions::SystemPath(std::string(path.Prefix(depth)));
+        if (!systemPath)
+            return {EntryKind::Unreadable, false, ERROR_INVALID_NAME};
+        const DWORD attributes = kernel_.getAttributes(systemPath->c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            const DWORD error = GetLastError();
+            return IsGone(error) ? EntryAnswer{} : EntryAnswer{EntryKind::Unreadable, false, static_cast<long>(error)};
+        }
+        return {KindOf(attributes), (attributes & FILE_ATTRIBUTE_READONLY) != 0, 0};
+    }
+
+    // A folder with nothing in it is no error. Only "<folder>\*" is ever
+    // used as a pattern.
+    long List(const WindowsPath& path, std::string& shownPath, const Take& take) override
+    {
+        shownPath = path.Text();
+        auto pattern = Functions::SystemPath(shownPath);
+        if (!pattern)
+            return ERROR_INVALID_NAME;
+        pattern->push_back('\\');
+        pattern->push_back('*');
+        typename Functions::FindData data{};
+        const HANDLE found = kernel_.findFirst(pattern->c_str(), &data);
+        if (found == INVALID_HANDLE_VALUE) {
+            const DWORD error = GetLastError();
+            return error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES ? 0 : static_cast<long>(error);
+        }
+        do {
+            const std::optional<FoundEntry> entry = Functions::Entry(data);
+            if (!entry || entry->name == "." || entry->name == "..")
+                continue;
+            const EntryKind kind = KindOf(data.dwFileAttributes);
+            const bool folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            take({entry->name, entry->pathName, kind,
+                  kind != EntryKind::Link ? EntryKind::Missing : folder ? EntryKind::Folder : EntryKind::File});
+        } while (kernel_.findNext(found, &data));
+        const DWORD error = GetLastError();
+        FindClose(found);
+        return error == ERROR_NO_MORE_FILES ? 0 : static_cast<long>(error);
+    }
+
+    HeldEntry Hold(const WindowsPath& path) override
+    {
+        if (!wine_.Active())
+            return {};
+        const std::optional<std::wstring> wide = WideFromPathText(path.Text());
+        return wide ? wine_.Hold(*wide) : HeldEntry{ERROR_INVALID_NAME};
+    }
+
+    long Remove(const WindowsPath& path) override
+    {
+        if (wine_.Active()) {
+            const std::optional<std::wstring> wide = WideFromPathText(path.Text());
+            return wide ? static_cast<long>(wine_.RemoveHeld(*wide)) : ERROR_INVALID_NAME;
+        }
+        const auto systemPath = Functions::SystemPath(std::string(path.Text()));
+        if (!systemPath)
+            return ERROR_INVALID_NAME;
+        return kernel_.deleteFile(systemPath->c_str()) ? 0 : static_cast<long>(GetLastError());
+    }
+
+    // DeleteFile fails on a read-only file, as on a folder.
+    bool RemovalRefusesReadOnlyFiles() const override { return true; }
+
+    bool MeansUnavailable(long error) const override
+    {
+        return IsGone(static_cast<unsigned long>(error)) || error == ERROR_DIRECTORY || error == ERROR_ACCESS_DENIED;
+    }
+
+    std::string ErrorText(long error) const override { return SystemErrorText(static_cast<unsigned long>(error)); }
+
+
+private:
+    Functions kernel_;
+    WineRemoval wine_;
+};
+
 } // namespace
 
-EntryAnswer Win32Disk::Examine(const WindowsPath& path, std::size_t depth)
+std::unique_ptr<Disk> OpenWin32Disk(FileNames names)
 {
-    unsigned long attributes = 0;
-    if (const unsigned long error = GetAttributes(std::string(path.Prefix(depth)), attributes); error != 0)
-        return IsGone(error) ? EntryAnswer{EntryKind::Missing, false, 0}
-                             : EntryAnswer{EntryKind::Unreadable, false, static_cast<long>(error)};
-    return {KindOf(attributes), (attributes & FILE_ATTRIBUTE_READONLY) != 0, 0};
-}
-
-long Win32Disk::List(const WindowsPath& path, std::string& shownPath, const Take& take)
-{
-    shownPath = path.Text();
-    entries_.clear();
-    if (const unsigned long error = ListFolder(shownPath, entries_); error != 0)
-        return static_cast<long>(error);
-    for (const FoundEntry& found : entries_) {
-        if (found.name == "." || found.name == "..")
-            continue;
-        const EntryKind kind = KindOf(found.attributes);
-        const bool folder = (found.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        take({found.name, found.pathName, kind,
-              kind != EntryKind::Link ? EntryKind::Missing : folder ? EntryKind::Folder : EntryKind::File});
-    }
-    return 0;
-}
-
-long Win32Disk::Remove(const WindowsPath& path) { return static_cast<long>(RemoveFile(std::string(path.Text()))); }
-
-bool Win32Disk::MeansUnavailable(long error) const
-{
-    return IsGone(static_cast<unsigned long>(error)) || error == ERROR_DIRECTORY || error == ERROR_ACCESS_DENIED;
-}
-
-std::string Win32Disk::ErrorText(long error) const { return SystemErrorText(static_cast<unsigned long>(error)); }
-
-long Win32Disk::NumberFor(Refusal refusal) const
-{
-    switch (refusal) {
-    case Refusal::NotAPlainPath: return ERROR_INVALID_NAME;
-    case Refusal::Link: return ERROR_NOT_SUPPORTED; // this system would remove the target
-    default: return ERROR_ACCESS_DENIED;
-    }
+    if (names == FileNames::Ansi || (names == FileNames::SystemChoice && !RunsOnNt()))
+        return std::make_unique<KernelDisk<AnsiFunctions>>(AnsiFunctions{});
+    if (const WideFunctions wide; wide.Present())
+        return std::make_unique<KernelDisk<WideFunctions>>(wide);
+    if (names == FileNames::SystemChoice)
+        return std::make_unique<KernelDisk<AnsiFunctions>>(AnsiFunctions{});
+    throw SystemError(ERROR_PROC_NOT_FOUND, "kernel32.dll has no Unicode file functions");
 }
 
 } // namespace tallowick::win32

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cwchar>
 #include <sstream>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "main_window/main_layout.h"
+#include "platform/win32/message_box.h"
 #include "ui_fixture.h"
 
 using namespace ui_test;
@@ -404,19 +406,28 @@ TEST(MainWindow, DeletionRefusedNamesTheFileAndRunsOn)
 {
     ProgramFixture program;
     AddThreeCookies(program.drive);
-    program.drive.refusals.emplace("c:\\winnt\\profiles\\alice\\cookies\\a[2].txt",
-                                   tallowick::Error(5, "Access is denied."));
+    const std::string second = "c:\\windows\\cookies\\b[1].txt";
+    const std::string first = "c:\\windows\\cookies\\z[1].txt"; // found first, shown last
+    program.drive.refusals.emplace(second, tallowick::Error(5, second, "Access is denied."));
+    program.drive.refusals.emplace(first, tallowick::Error(0, first, "The file is read-only."));
     program.Click(cmdSrch);
     program.Click(cmdDelCookies);
 
     EXPECT_EQ(program.drive.deletionRequests.size(), 3u);
-    ASSERT_TRUE(program.boxes.shown.size() == 1u);
-    EXPECT_TRUE(program.boxes.shown[0].second == tallowick::MessageKind::Information);
-    EXPECT_TRUE(program.boxes.shown[0].first.find("a[2].txt") != std::string::npos);
-    EXPECT_EQ(program.Status(), std::string("1 Cookies not deleted."));
+    EXPECT_EQ(program.Status(), std::string("2 Cookies not deleted."));
     const auto lines = program.Listed();
-    ASSERT_TRUE(lines.size() == 1u);
-    EXPECT_EQ(lines[0], std::string("c:\\winnt\\profiles\\alice\\cookies\\a[2].txt"));
+    ASSERT_TRUE(lines.size() == 2u);
+    EXPECT_EQ(lines[0], second);
+    EXPECT_EQ(lines[1], first);
+    // Named in the list's order, each path once, with its reason alone.
+    ASSERT_TRUE(program.boxes.shown.size() == 1u);
+    const tallowick::Message& box = program.boxes.shown[0];
+    EXPECT_TRUE(box.kind == tallowick::MessageKind::Warning);
+    ASSERT_TRUE(box.files.size() == 2u);
+    EXPECT_EQ(box.files[0].path, second);
+    EXPECT_EQ(box.files[0].reason, std::string("Error 5: Access is denied."));
+    EXPECT_EQ(box.files[1].path, first);
+    EXPECT_EQ(box.files[1].reason, std::string("The file is read-only."));
     EXPECT_TRUE(!program.QuitRequested());
     EXPECT_TRUE(program.MainWindow() != nullptr);
 }
@@ -427,8 +438,8 @@ TEST(MainWindow, AnErrorInAHandlerIsReportedAndEndsTheProgram)
     program.drive.folderExistsError = tallowick::Error(5, "Access is denied.");
     program.Click(cmdSrch);
     ASSERT_TRUE(program.boxes.shown.size() == 1u);
-    EXPECT_TRUE(program.boxes.shown[0].second == tallowick::MessageKind::Error);
-    EXPECT_EQ(program.boxes.shown[0].first, std::string("Error 5: Access is denied."));
+    EXPECT_TRUE(program.boxes.shown[0].kind == tallowick::MessageKind::Error);
+    EXPECT_EQ(program.boxes.shown[0].text, std::string("Error 5: Access is denied."));
     EXPECT_TRUE(program.MainWindow() == nullptr);
     EXPECT_TRUE(program.QuitRequested());
     // No further handler runs, and nothing is loaded again.
@@ -468,4 +479,105 @@ TEST(MainWindow, PathsOutsideAsciiShowExactlyOnNt)
     SendMessageW(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(line));
     EXPECT_TRUE(std::wcscmp(line, L"c:\\windows\\cookies\\caf\u00e9-\u03a9[1].txt") == 0);
     EXPECT_EQ(program.Status(), std::string("1 Cookies found."));
+}
+
+namespace {
+
+// The real failure box, measured on the screen while it is up.
+struct SeenBox {
+    RECT box{};
+    RECT ok{};
+    std::string text;
+    bool linesFit = true; // no line wider than the box shows it
+    std::string diag;
+};
+SeenBox seenBox;
+
+BOOL CALLBACK FindDialog(HWND window, LPARAM found)
+{
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (std::string(name) != "#32770" || !IsWindowVisible(window))
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+void CALLBACK MeasureAndClose(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND box = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&box));
+    if (!box)
+        return;
+    KillTimer(nullptr, timer);
+    GetWindowRect(box, &seenBox.box);
+    GetWindowRect(GetDlgItem(box, IDOK), &seenBox.ok);
+    const HWND text = GetDlgItem(box, 0xFFFF);
+    std::vector<char> buffer(static_cast<std::size_t>(GetWindowTextLengthA(text)) + 1);
+    GetWindowTextA(text, buffer.data(), static_cast<int>(buffer.size()));
+    seenBox.text = buffer.data();
+    RECT shown{};
+    GetClientRect(text, &shown);
+    const HDC dc = GetDC(text);
+    const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(text, WM_GETFONT, 0, 0)));
+    std::istringstream lines(seenBox.text);
+    for (std::string line; std::getline(lines, line);) {
+        SIZE size{};
+        GetTextExtentPoint32A(dc, line.c_str(), static_cast<int>(line.size()), &size);
+        if (size.cx > shown.right)
+            seenBox.diag += std::to_string(size.cx) + ">" + std::to_string(shown.right) + " ";
+        seenBox.linesFit = seenBox.linesFit && size.cx <= shown.right;
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(text, dc);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
+bool OnScreen(const RECT& rect)
+{
+    return rect.left >= 0 && rect.top >= 0 && rect.right <= GetSystemMetrics(SM_CXSCREEN) &&
+           rect.bottom <= GetSystemMetrics(SM_CYSCREEN);
+}
+
+} // namespace
+
+// At 1, 20 and 500 failures, with paths of 10 and of 250 characters (run at
+// 96 and at 144 dpi): the box and its OK button stay on the screen, no line
+// is cut, and the files it names are the first ones, in order, each whole;
+// the rest are counted.
+TEST(FailureBox, KeepsToTheScreenAndNamesTheFirstFilesWhole)
+{
+    for (const int count : {1, 20, 500}) {
+        for (const int length : {10, 250}) {
+            tallowick::Message message{tallowick::MessageKind::Warning, "These files could not be deleted.", {}};
+            for (int i = 0; i < count; ++i) {
+                std::string path = "c:\\" + std::to_string(i) + "\\";
+                const int padding = std::max(1, length - static_cast<int>(path.size()) - 4);
+                path += std::string(static_cast<std::size_t>(padding / 2), 'x') + " " +
+                        std::string(static_cast<std::size_t>(padding - padding / 2), 'y') + ".txt";
+                message.files.push_back({path, "Error 5: Access is denied."});
+            }
+            seenBox = {};
+            SetTimer(nullptr, 0, 50, MeasureAndClose);
+            tallowick::win32::ShowMessageBox(message);
+
+            const std::string sizes = std::to_string(count) + " x " + std::to_string(length);
+            EXPECT_TRUE(OnScreen(seenBox.box)) << sizes << " box " << seenBox.box.left << "," << seenBox.box.top << "," << seenBox.box.right << "," << seenBox.box.bottom << " lines " << std::count(seenBox.text.begin(), seenBox.text.end(), '\n') << " " << seenBox.diag;
+            EXPECT_TRUE(OnScreen(seenBox.ok)) << sizes;
+            EXPECT_TRUE(seenBox.linesFit) << sizes;
+            std::string whole = seenBox.text; // with its line breaks taken out again
+            whole.erase(std::remove(whole.begin(), whole.end(), '\n'), whole.end());
+            std::size_t named = 0;
+            for (std::size_t at = 0; named < message.files.size(); ++named) {
+                at = whole.find(message.files[named].path + "    Error 5: Access is denied.", at);
+                if (at == std::string::npos)
+                    break;
+            }
+            EXPECT_GE(named, 1u) << sizes;
+            if (named < message.files.size()) {
+                const std::string rest = "...and " + std::to_string(message.files.size() - named) + " more, still listed.";
+                EXPECT_NE(whole.find(rest), std::string::npos) << sizes << " named " << named;
+            }
+        }
+    }
 }

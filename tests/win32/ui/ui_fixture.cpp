@@ -7,9 +7,7 @@ namespace ui_test {
 ProgramFixture::ProgramFixture(int dpi)
     : forms(GetModuleHandleA(nullptr), dpi), project(forms, drive.FileSystems(), drive.Deletions())
 {
-    forms.SetMessagePresenter([this](tallowick::MessageKind kind, std::string_view text) {
-        boxes.shown.emplace_back(text, kind);
-    });
+    forms.SetMessagePresenter([this](const tallowick::Message& message) { boxes.shown.push_back(message); });
     forms.Show(main);
     Pump();
 }

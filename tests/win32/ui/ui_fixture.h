@@ -54,7 +54,7 @@ using tallowick::ControlId;
 
 // Message boxes answered in advance: each is recorded, none is shown.
 struct AnsweredMessageBoxes {
-    std::vector<std::pair<std::string, tallowick::MessageKind>> shown;
+    std::vector<tallowick::Message> shown;
 };
 
 // The program as it starts: Main shown over an in-memory drive, at a chosen
