@@ -21,9 +21,13 @@ fail() { echo "FAIL: $*"; status=1; }
 
 files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $1, $NF}' | sort)
 expected_files="-rw-r--r-- ./usr/share/applications/tallowick.desktop
--rw-r--r-- ./usr/share/icons/hicolor/32x32/apps/tallowick.png
+-rw-r--r-- ./usr/share/icons/hicolor/scalable/apps/tallowick.svg
 -rw-r--r-- ./usr/share/metainfo/example.velmora.Tallowick.metainfo.xml
 -rwxr-xr-x ./usr/bin/tallowick"
+for size in 16 22 24 32 48 64 128 256; do
+    expected_files="$expected_files
+-rw-r--r-- ./usr/share/icons/hicolor/${size}x${size}/apps/tallowick.png"
+done
 [ "$files" = "$(echo "$expected_files" | sort)" ] || fail "the package holds
 $files
 instead of
