@@ -2,7 +2,8 @@
 # Makes the Debian package from the build as the README says (cpack -G DEB),
 # into a temporary folder, and reads it back with dpkg-deb: its name, the
 # files it installs, its fields, and the dependencies that dpkg-shlibdeps
-# read from the program's shared libraries.
+# read from the program's shared libraries. Then lintian's verdict: no
+# error, no warning.
 # Usage: check_package.sh CPACK BUILD_DIR
 set -eu
 cpack=$1
@@ -12,6 +13,7 @@ trap 'rm -rf "$work"' EXIT
 
 "$cpack" --config "$build/CPackConfig.cmake" -G DEB -B "$work" >"$work/cpack.log" 2>&1 || {
     cat "$work/cpack.log"; echo "FAIL: cpack -G DEB failed"; exit 1; }
+
 arch=$(dpkg --print-architecture)
 deb="$work/tallowick_1.0.0_$arch.deb"
 [ -f "$deb" ] || { echo "FAIL: no tallowick_1.0.0_$arch.deb; made: $(cd "$work" && ls ./*.deb)"; exit 1; }
@@ -21,7 +23,10 @@ fail() { echo "FAIL: $*"; status=1; }
 
 files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $1, $NF}' | sort)
 expected_files="-rw-r--r-- ./usr/share/applications/tallowick.desktop
+-rw-r--r-- ./usr/share/doc/tallowick/changelog.gz
+-rw-r--r-- ./usr/share/doc/tallowick/copyright
 -rw-r--r-- ./usr/share/icons/hicolor/scalable/apps/tallowick.svg
+-rw-r--r-- ./usr/share/man/man1/tallowick.1.gz
 -rw-r--r-- ./usr/share/metainfo/example.velmora.Tallowick.metainfo.xml
 -rwxr-xr-x ./usr/bin/tallowick"
 for size in 16 22 24 32 48 64 128 256; do
@@ -50,5 +55,12 @@ for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6; do
         fail "Depends lacks a versioned $library: $depends"
 done
 
-[ "$status" -eq 0 ] && echo "PASS: $(basename "$deb"); Depends: $depends"
+lintian_status=0
+lintian "$deb" >"$work/lintian.log" 2>&1 || lintian_status=$?
+if [ "$lintian_status" -ne 0 ] || grep -q '^[EW]: ' "$work/lintian.log"; then
+    fail "lintian (status $lintian_status):
+$(cat "$work/lintian.log")"
+fi
+
+[ "$status" -eq 0 ] && echo "PASS: $(basename "$deb"); lintian: no error or warning; Depends: $depends"
 exit "$status"
