@@ -8,6 +8,8 @@ set(CPACK_PACKAGE_CONTACT "Velmora Software <support@velmora.example>")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
+# The description's backslashes reach the package as written.
+set(CPACK_VERBATIM_VARIABLES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)

@@ -1,6 +1,8 @@
 // Draws the program icon, a brown chocolate-chip cookie struck through by a
 // red cross, and writes it as tallowick.ico (for the Windows executable) and
-// tallowick.png (for Linux desktops) into the folder given on the command line.
+// tallowick.png (the Linux windows' own) into the folder given on the command
+// line. With --hicolor it writes the icon theme's files instead: a png drawn
+// at each size that desktops ask for, and the same shapes as an svg.
 //
 // The ico holds BMP images only, so 95-era shells can read it: 32x32 and
 // 16x16 in 32-bit colour with alpha, and a 32x32 16-colour image for shells
@@ -16,6 +18,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -66,29 +69,38 @@ constexpr std::array<Circle, 9> kChips{{
 }};
 
 // Each bar of the cross runs from near one corner to near the opposite one;
-// its flat ends stop short of the corners, which stay transparent.
+// its flat ends stop short of the corners, which stay transparent. The first
+// bar lies over the second.
 constexpr double kBarStart = 2.5;
 constexpr double kBarEnd = kSide - kBarStart;
 constexpr double kBarHalfWidth = 2.75;
 constexpr double kBarEdgeWidth = 0.9;
 
+struct Bar {
+    double fromX, fromY, toX, toY;
+};
+
+constexpr std::array<Bar, 2> kBars{{
+    {kBarStart, kBarStart, kBarEnd, kBarEnd},
+    {kBarEnd, kBarStart, kBarStart, kBarEnd},
+}};
+
 // Distance from the bar's middle line, or a negative value outside its ends.
-double distanceFromBar(double x, double y, double fromX, double fromY, double toX, double toY)
+double distanceFromBar(double x, double y, const Bar& bar)
 {
-    const double dx = toX - fromX;
-    const double dy = toY - fromY;
+    const double dx = bar.toX - bar.fromX;
+    const double dy = bar.toY - bar.fromY;
     const double length = std::hypot(dx, dy);
-    const double along = ((x - fromX) * dx + (y - fromY) * dy) / length;
+    const double along = ((x - bar.fromX) * dx + (y - bar.fromY) * dy) / length;
     if (along < 0.0 || along > length)
         return -1.0;
-    return std::abs((x - fromX) * dy - (y - fromY) * dx) / length;
+    return std::abs((x - bar.fromX) * dy - (y - bar.fromY) * dx) / length;
 }
 
 Paint paintAt(double x, double y)
 {
-    for (const auto& bar : {std::array{kBarStart, kBarStart, kBarEnd, kBarEnd},
-                            std::array{kBarEnd, kBarStart, kBarStart, kBarEnd}}) {
-        const double distance = distanceFromBar(x, y, bar[0], bar[1], bar[2], bar[3]);
+    for (const Bar& bar : kBars) {
+        const double distance = distanceFromBar(x, y, bar);
         if (distance >= 0.0 && distance <= kBarHalfWidth)
             return distance > kBarHalfWidth - kBarEdgeWidth ? Paint::CrossEdge : Paint::Cross;
     }
@@ -379,7 +391,59 @@ Bytes pngFile(const Picture& picture)
     return out;
 }
 
+// ---------------------------------------------------------------- svg
+
+// The shapes that paintAt asks about, each in its paint's colour; a later
+// shape covers an earlier one, so the cross comes last, its first bar on top.
+std::string svgFile()
+{
+    const auto number = [](double value) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.6g", value);
+        return std::string(text);
+    };
+    const auto fill = [](Paint paint) {
+        const Rgb& colour = kPaintColours[static_cast<std::size_t>(paint)];
+        char text[16];
+        std::snprintf(text, sizeof text, "#%02x%02x%02x", colour.r, colour.g, colour.b);
+        return std::string(text);
+    };
+    const auto circle = [&](double x, double y, double radius, const std::string& attributes) {
+        return "<circle cx=\"" + number(x) + "\" cy=\"" + number(y) + "\" r=\"" + number(radius) + "\""
+            + attributes + "/>";
+    };
+    // The rectangle of points no further than halfWidth from the bar's middle line.
+    const auto band = [&](const Bar& bar, double halfWidth, Paint paint) {
+        const double length = std::hypot(bar.toX - bar.fromX, bar.toY - bar.fromY);
+        const double across = -(bar.toY - bar.fromY) / length * halfWidth;
+        const double down = (bar.toX - bar.fromX) / length * halfWidth;
+        const auto point = [&](double x, double y) { return number(x) + "," + number(y); };
+        return "<polygon points=\"" + point(bar.fromX + across, bar.fromY + down) + " "
+            + point(bar.toX + across, bar.toY + down) + " " + point(bar.toX - across, bar.toY - down) + " "
+            + point(bar.fromX - across, bar.fromY - down) + "\" fill=\"" + fill(paint) + "\"/>\n";
+    };
+
+    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                      "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + number(kSide) + "\" height=\""
+        + number(kSide) + "\" viewBox=\"0 0 " + number(kSide) + " " + number(kSide) + "\">\n";
+    out += "<clipPath id=\"cookie\">" + circle(kCentre, kCentre, kCookieRadius, "") + "</clipPath>\n";
+    out += circle(kCentre, kCentre, kCookieRadius, " fill=\"" + fill(Paint::Rim) + "\"") + "\n";
+    out += circle(kCentre, kCentre, kCookieRadius - kRimWidth, " fill=\"" + fill(Paint::Dough) + "\"") + "\n";
+    out += "<g clip-path=\"url(#cookie)\" fill=\"" + fill(Paint::Chip) + "\">\n";
+    for (const Circle& chip : kChips)
+        out += circle(chip.x, chip.y, chip.radius, "") + "\n";
+    out += "</g>\n";
+    for (auto bar = kBars.rbegin(); bar != kBars.rend(); ++bar) {
+        out += band(*bar, kBarHalfWidth, Paint::CrossEdge);
+        out += band(*bar, kBarHalfWidth - kBarEdgeWidth, Paint::Cross);
+    }
+    return out + "</svg>\n";
+}
+
 // ---------------------------------------------------------------- main
+
+// The sizes that desktops ask of the hicolor icon theme.
+constexpr std::array<int, 8> kThemeSizes{16, 22, 24, 32, 48, 64, 128, 256};
 
 bool writeFile(const std::filesystem::path& path, const Bytes& bytes)
 {
@@ -393,16 +457,8 @@ bool writeFile(const std::filesystem::path& path, const Bytes& bytes)
     return true;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+bool writeIconFiles(const std::filesystem::path& folder)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_icon <output-folder>\n"
-                             "writes tallowick.ico and tallowick.png into that folder\n");
-        return 2;
-    }
-    const std::filesystem::path folder = argv[1];
     const Picture large = draw(32);
     const Picture small = draw(16);
     const Bytes ico = icoFile({
@@ -410,6 +466,44 @@ int main(int argc, char** argv)
         {16, 32, trueColourImage(small)},
         {32, 4, sixteenColourImage(large)},
     });
-    const bool written = writeFile(folder / "tallowick.ico", ico) && writeFile(folder / "tallowick.png", pngFile(large));
-    return written ? 0 : 1;
+    return writeFile(folder / "tallowick.ico", ico) && writeFile(folder / "tallowick.png", pngFile(large));
+}
+
+// The theme's own layout below the folder: <size>x<size>/apps/tallowick.png
+// and scalable/apps/tallowick.svg.
+bool writeThemeFiles(const std::filesystem::path& folder)
+{
+    if (!std::filesystem::is_directory(folder)) {
+        std::fprintf(stderr, "make_icon: no folder %s\n", folder.string().c_str());
+        return false;
+    }
+    const auto appsFolder = [&folder](const std::string& name) {
+        std::filesystem::path apps = folder / name / "apps";
+        std::error_code error;
+        std::filesystem::create_directories(apps, error);
+        return apps;
+    };
+    for (const int size : kThemeSizes) {
+        const std::string name = std::to_string(size) + "x" + std::to_string(size);
+        if (!writeFile(appsFolder(name) / "tallowick.png", pngFile(draw(size))))
+            return false;
+    }
+    const std::string svg = svgFile();
+    return writeFile(appsFolder("scalable") / "tallowick.svg", Bytes(svg.begin(), svg.end()));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const bool theme = argc == 3 && std::string_view(argv[1]) == "--hicolor";
+    if (argc != 2 && !theme) {
+        std::fprintf(stderr, "usage: make_icon <output-folder>\n"
+                             "         writes tallowick.ico and tallowick.png into that folder\n"
+                             "       make_icon --hicolor <output-folder>\n"
+                             "         writes the hicolor theme's icons below that folder\n");
+        return 2;
+    }
+    const std::filesystem::path folder = argv[argc - 1];
+    return (theme ? writeThemeFiles(folder) : writeIconFiles(folder)) ? 0 : 1;
 }

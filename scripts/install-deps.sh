@@ -21,7 +21,7 @@ linux_packages=(
     fonts-liberation
     xvfb xauth x11-utils xdotool openbox imagemagick
     dbus-daemon dbus-bin at-spi2-core python3-gi gir1.2-atspi-2.0
-    desktop-file-utils appstream dpkg-dev file
+    desktop-file-utils appstream dpkg-dev file lintian librsvg2-bin
     findutils time
 )
 # wine64 and the 64-bit compiler run the Windows tests where 32-bit Wine
@@ -41,11 +41,19 @@ mingw_source_dir=/usr/src/mingw-w64
 # (scripts/qemu). Elsewhere they are not needed.
 qemu_route_packages=(qemu-user-static gcc-i686-linux-gnu libc6-dev-i386-cross gcc)
 
-sudo_cmd=()
-if [ "$(id -u)" -ne 0 ]; then
-    command -v sudo >/dev/null || { echo "install-deps: run as root, or install sudo" >&2; exit 1; }
-    sudo_cmd=(sudo)
-fi
+# Root is needed only to change the system: a missing package, the i386
+# architecture, apt's source entries. A machine that has everything asks
+# nothing of the user.
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then
+        "$@"
+    elif command -v sudo >/dev/null; then
+        sudo "$@"
+    else
+        echo "install-deps: this needs root: run as root, or install sudo" >&2
+        exit 1
+    fi
+}
 
 # Whether the kernel runs 32-bit x86 programs: it either runs this smallest
 # static i386 program, which only exits with status 0, or refuses it (exec
@@ -71,7 +79,7 @@ is_installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'instal
 
 if [ "$want_windows" = 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     echo "install-deps: enabling the i386 architecture for wine32"
-    "${sudo_cmd[@]}" dpkg --add-architecture i386
+    as_root dpkg --add-architecture i386
     need_update=1
 fi
 
@@ -92,9 +100,9 @@ if [ ${#missing[@]} -gt 0 ] || [ "${need_update:-0}" = 1 ]; then
     if [ ${#missing[@]} -gt 0 ]; then
         echo "install-deps: installing ${missing[*]}"
     fi
-    "${sudo_cmd[@]}" apt-get update -qq
+    as_root apt-get update -qq
     if [ ${#missing[@]} -gt 0 ]; then
-        "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
     fi
 fi
 
@@ -109,17 +117,17 @@ if [ "$want_windows" = 1 ]; then
             for list in /etc/apt/sources.list.d/*.sources; do
                 [ -f "$list" ] && grep -q '^Types:.*\bdeb\b' "$list" || continue
                 sed -n '/^Types:/s/.*/Types: deb-src/;p' "$list" |
-                    "${sudo_cmd[@]}" tee "/etc/apt/sources.list.d/deb-src-$(basename "$list")" >/dev/null
+                    as_root tee "/etc/apt/sources.list.d/deb-src-$(basename "$list")" >/dev/null
             done
             for list in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
                 [ -f "$list" ] && grep -q '^deb ' "$list" || continue
                 sed -n 's/^deb /deb-src /p' "$list" |
-                    "${sudo_cmd[@]}" tee "/etc/apt/sources.list.d/deb-src-$(basename "$list")" >/dev/null
+                    as_root tee "/etc/apt/sources.list.d/deb-src-$(basename "$list")" >/dev/null
             done
-            "${sudo_cmd[@]}" apt-get update -qq
+            as_root apt-get update -qq
         fi
         echo "install-deps: fetching the source of mingw-w64 $mingw_version into $mingw_source_dir"
-        "${sudo_cmd[@]}" mkdir -p "$mingw_source_dir"
-        (cd "$mingw_source_dir" && "${sudo_cmd[@]}" apt-get source --download-only -qq "mingw-w64=$mingw_version")
+        as_root mkdir -p "$mingw_source_dir"
+        (cd "$mingw_source_dir" && as_root apt-get source --download-only -qq "mingw-w64=$mingw_version")
     fi
 fi

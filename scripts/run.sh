@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds Tallowick for Linux and starts it. Drive C: is the Wine prefix's
 # ($WINEPREFIX, else ~/.wine). Without a display it runs on Xvfb with a window
-# manager and saves a screenshot of the screen with the window on it; it
-# fails, saying why in one line, if the window does not appear.
+# manager (or without one, saying so, if none starts) and saves a screenshot
+# of the screen with the window on it; it fails, saying why in one line, if
+# the window does not appear.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,7 +22,9 @@ echo "No display found: running Tallowick on a virtual display (Xvfb); screensho
 
 # Each step waits for the one before it to be ready: the X server, then the
 # window manager (a window mapped before it runs may stay unmapped), then
-# the window, shown and painted.
+# the window, shown and painted. Their output stays in build/virtual-display.
+logs="$PWD/build/virtual-display"
+mkdir -p "$logs"
 fail() { echo "run.sh: $*" >&2; exit 1; }
 wait_until() { # tenths of a second, command...
     local tenths=$1
@@ -36,27 +39,20 @@ stop_all() {
     for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
         kill "${pids[i]}" 2>/dev/null && wait "${pids[i]}" 2>/dev/null
     done
-    rm -f "${display_file:-}"
 }
 trap 'stop_all || true' EXIT
 
-display_file=$(mktemp)
-# Xvfb picks a free display and writes its number once it takes clients.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
-pids+=($!)
-wait_until 100 test -s "$display_file" || fail "the virtual display (Xvfb) did not start"
-display=":$(head -n 1 "$display_file")"
-export DISPLAY="$display"
+# shellcheck source=scripts/virtual-display.sh
+. scripts/virtual-display.sh
+start_virtual_display "$logs" || fail "the virtual display (Xvfb) did not start"
+pids+=("$xvfb_pid")
+display=$DISPLAY
 if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
     XDG_RUNTIME_DIR=$(mktemp -d)
     export XDG_RUNTIME_DIR
 fi
-
-openbox >/dev/null 2>&1 &
-pids+=($!)
-# A running EWMH window manager names its check window on the root window.
-wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-wait_until 100 wm_running || fail "the window manager (openbox) did not start on the virtual display"
+start_window_manager "$logs" || true
+pids+=("$wm_pid")
 
 "$program" &
 program_pid=$!
@@ -69,7 +65,7 @@ window_viewable() {
 }
 if ! wait_until 200 window_viewable; then
     kill -0 "$program_pid" 2>/dev/null || fail "Tallowick ended before its window appeared"
-    fail "the Tallowick window did not appear on the virtual display within 20 seconds"
+    fail "the Tallowick window did not appear on the virtual display within 20 seconds (its output: $logs)"
 fi
 
 # The screen, once the window's area on it holds more than one colour: the

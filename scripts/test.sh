@@ -26,7 +26,7 @@ case "$route_status" in
     # its instructions, the runtime rebuilt for its processor floor), and run
     # the same Windows code, built 64-bit, under wine64.
     echo "Tallowick.exe is built and its imports and instructions checked; its Windows tests run on the same code built 64-bit under wine64."
-    ctest --preset win32 -R '^win32\.(imports|instructions|instructions\.sample|runtime_members)$'
+    ctest --preset win32 -R '^win32\.(imports|instructions|instructions\.sample|runtime_members|release_zip)$'
     cmake --preset win64-check
     cmake --build --preset win64-check
     ctest --preset win64-check

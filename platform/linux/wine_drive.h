@@ -9,7 +9,8 @@
 namespace tallowick {
 
 // The Wine prefix whose drive C: the program works on: $WINEPREFIX, else
-// $HOME/.wine. The only place in the program that reads the environment.
+// $HOME/.wine. The only place where the environment decides which files the
+// program works on.
 std::filesystem::path WinePrefix();
 
 // Drive c: of the prefix as the search's file system: the folder that

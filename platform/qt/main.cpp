@@ -2,22 +2,19 @@
 
 #include "program/project.h"
 #include "platform/linux/wine_drive.h"
+#include "platform/qt/command_line.h"
 #include "platform/qt/qt_forms.h"
 
 int main(int argc, char* argv[])
 {
+    if (const auto status = tallowick::AnswerCommandLine(argc, argv))
+        return *status;
     QApplication app(argc, argv);
     // Ties the windows to the installed tallowick.desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("tallowick"));
     tallowick::QtForms forms;
 
-    std::filesystem::path prefix;
-    try {
-        prefix = tallowick::WinePrefix();
-    } catch (const tallowick::Error& error) {
-        forms.ReportError(error);
-        return 1;
-    }
+    const std::filesystem::path prefix = tallowick::WinePrefix();
     tallowick::Project project(
         forms, [prefix] { return tallowick::OpenWineFileSystem(prefix); },
         [prefix] { return tallowick::OpenWineFileDeletion(prefix); });

@@ -48,22 +48,15 @@ done
 listing() { (cd "$prefix" && find . | sed 's|^\./||' | LC_ALL=C sort); }
 expected_after=$(listing | grep -v -x -F -f <(for f in "${cookie_files[@]}"; do echo "drive_c/$f"; done))
 
-# Xvfb picks a free display and writes its number once it takes clients.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$work/display")"
-openbox >"$work/openbox.log" 2>&1 &
-wm_pid=$!
+# shellcheck source=scripts/virtual-display.sh
+. "$here/../../scripts/virtual-display.sh"
+start_virtual_display "$work" || fail "Xvfb did not start"
 # What a desktop does when accessibility is switched on: toolkits then join
 # the accessibility bus.
 dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
     org.freedesktop.DBus.Properties.Set string:org.a11y.Status string:IsEnabled variant:boolean:true \
     >/dev/null || fail "the accessibility bus does not start"
-wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-for _ in $(seq 100); do wm_running && break; sleep 0.1; done
-wm_running || fail "the window manager did not start: $(cat "$work/openbox.log")"
+start_window_manager "$work" || true
 
 WINEPREFIX="$prefix" "$program" &
 program_pid=$!

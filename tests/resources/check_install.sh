@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the build into a temporary DESTDIR, as a package build would, and
-# checks that the program, its desktop entry, icon and metainfo land in the
-# freedesktop places with the committed contents.
+# checks that the program, its desktop entry, icons, metainfo, manual page
+# and documents land in their places, the committed ones unchanged.
 # Usage: check_install.sh CMAKE BUILD_DIR RESOURCES_DIR
 set -eu
 cmake=$1
@@ -28,6 +28,10 @@ expect_copy share/applications/tallowick.desktop tallowick.desktop
 expect_copy share/icons/hicolor/32x32/apps/tallowick.png tallowick.png
 expect_copy share/metainfo/example.velmora.Tallowick.metainfo.xml tallowick.metainfo.xml
 
+for file in share/man/man1/tallowick.1.gz share/doc/tallowick/copyright share/doc/tallowick/changelog.gz \
+    share/icons/hicolor/scalable/apps/tallowick.svg share/icons/hicolor/256x256/apps/tallowick.png; do
+    [ -s "$root/$file" ] || { echo "FAIL: $file not installed"; status=1; }
+done
 if [ ! -x "$root/bin/tallowick" ]; then
     echo "FAIL: bin/tallowick not installed as an executable"
     status=1

@@ -1,7 +1,7 @@
-// Reads back the committed icon files with decoders of its own (no image
-// library) and checks what the picture must show: a round brown cookie,
-// a red cross from corner to corner, transparent corners, and masks that old
-// shells can use.
+// Reads back the committed icon files and the icon theme's pngs with decoders
+// of its own (no image library) and checks what the picture must show: a
+// round brown cookie, a red cross from corner to corner, transparent corners,
+// and masks that old shells can use.
 
 #include <gtest/gtest.h>
 
@@ -397,6 +397,25 @@ TEST_F(IconFiles, PaletteFallbackHasTheSameOutline)
 {
     EXPECT_TRUE(ico[2].masked == ico[0].masked);
 }
+
+// The icon theme's pngs, each drawn at its own size.
+class ThemeIcon : public ::testing::TestWithParam<int> {};
+
+TEST_P(ThemeIcon, ShowsTheCrossedOutCookieAtItsSize)
+{
+    const std::string size = std::to_string(GetParam());
+    const std::string what = size + "x" + size + " theme icon";
+    const Image png =
+        decodePng(readFile(std::string(TALLOWICK_HICOLOR_DIR) + "/" + size + "x" + size + "/apps/tallowick.png"));
+    ASSERT_EQ(png.size, GetParam());
+    expectCornersTransparent(png, what);
+    expectRedDiagonals(png, what);
+    expectBrownCookie(png, what);
+    if (GetParam() >= 32)
+        expectChips(png, what);
+}
+
+INSTANTIATE_TEST_SUITE_P(Hicolor, ThemeIcon, ::testing::Values(16, 22, 24, 32, 48, 64, 128, 256));
 
 // ---------------------------------------------------------------- manifest
 
