@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Tallowick.exe itself under Wine, driven from outside as a user would: Find,
-# Delete, then close; then the disk is compared with what it held before.
+# Delete, then close; then the disk is compared with what it held before,
+# and Wine's trace shows that the program called nothing of msvcrt.dll.
 # Runs inside a Wine session of windows-tests.sh, which exports WINEPREFIX
 # and TALLOWICK_WINE (the loader):
 #
@@ -79,9 +80,13 @@ expected_lines=$(printf '%s\n' "${cookies[@]}" | as_listed | folded)
 
 "$wine" reg add 'HKCU\Software\Wine\AppDefaults\Tallowick.exe' /v Version /d "$version" /f >/dev/null
 
-"$wine" "$exe" &
+# Every call into msvcrt.dll is traced (Wine's relay). The program must make
+# none: Wine's own DLLs need msvcrt.dll, so it cannot be switched off here.
+"$wine" reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /d 'msvcrt.*' /f >/dev/null
+relay_log=$(mktemp)
+WINEDEBUG=+pid,+relay "$wine" "$exe" 2>"$relay_log" &
 program=$!
-stop_program() { kill "$program" 2>/dev/null || true; remove_tree; }
+stop_program() { kill "$program" 2>/dev/null || true; remove_tree; rm -f -- "$relay_log"; }
 trap stop_program EXIT
 
 # DRIVER prints the window's visible buttons, status line and list lines.
@@ -96,6 +101,7 @@ lines() { sed -n 's/^line //p' <<<"$1"; }
 
 echo "== $version: start"
 window=$(drive wait) || exit 1
+process=$(printf '%04x' "$(sed -n 's/^process //p' <<<"$window")")
 [ "$(buttons "$window")" = "About,Close,Find Cookies" ] || fail "buttons at start: $(buttons "$window")"
 [ -z "$(status "$window")" ] || fail "status line at start: $(status "$window")"
 
@@ -148,6 +154,21 @@ else
     wait "$program" || exit_status=$?
     [ "$exit_status" -eq 0 ] || fail "the program exited with status $exit_status"
 fi
+
+# The calls into msvcrt.dll made in the program's process (Wine's own
+# processes may write to the same trace) that return into the exe's image
+# (ImageBase and SizeOfImage from its PE header) are the program's own.
+pe_field() { od -An -tu4 -N4 -j $(($(od -An -tu4 -N4 -j60 "$exe") + $1)) "$exe" | tr -d ' '; }
+image_start=$(pe_field 52)
+image_end=$((image_start + $(pe_field 80)))
+returns=$(sed -n "s/^$process:[0-9a-f]*:Call msvcrt\\..* ret=\\([0-9a-f]*\\)\$/\\1/p" "$relay_log")
+[ -n "$returns" ] || fail "no call into msvcrt.dll traced at all: the trace does not work"
+for ret in $returns; do
+    if ((16#$ret >= image_start && 16#$ret < image_end)); then
+        fail "Tallowick.exe called msvcrt.dll: $(grep -m1 "ret=$ret\$" "$relay_log")"
+        break
+    fi
+done
 
 [ "$failed" -eq 0 ] && echo "== $version: passed"
 exit "$failed"

@@ -8,7 +8,9 @@
 //                                  button that ends the program)
 //   window_driver close            asks the main window to close (WM_CLOSE)
 //
-// After wait and click it prints the window's controls, one a line:
+// After wait and click it prints the window's process and controls, one a
+// line:
+//   process <id>              the Windows id of the window's process
 //   button <caption>          each visible button
 //   status <text>             the status line
 //   line <text>               each line of the list, in UTF-8
@@ -104,6 +106,9 @@ bool IsClass(HWND window, const char* name)
 
 void PrintControls(HWND main)
 {
+    DWORD process = 0;
+    GetWindowThreadProcessId(main, &process);
+    Write("process " + std::to_string(process) + "\n");
     for (const HWND child : Children(main)) {
         if (IsClass(child, "Button") && IsWindowVisible(child)) {
             Write("button " + Utf8(WindowText(child)) + "\n");

@@ -1,0 +1,99 @@
+// Tallowick.exe's entry point and its end, in place of mingw-w64's crt2.o
+// and msvcrt.dll's start-up: the static constructors, WinMain with its
+// command line, then the exit handlers and ExitProcess.
+#include <windows.h>
+
+typedef void (*Function)(void);
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand);
+void exit(int status);
+
+// The linker's lists of the .ctors and .dtors sections: a count (or -1),
+// the functions, a closing null. gcc's crtend.o adds the first constructor
+// to run: the one that registers the exception frames (DWARF-2 unwinding).
+extern Function __CTOR_LIST__[];
+extern Function __DTOR_LIST__[];
+
+// atexit's handlers, run last first by exit().
+static Function *exitHandlers;
+static unsigned exitHandlerCount;
+static unsigned exitHandlerRoom;
+
+int atexit(Function handler)
+{
+    if (exitHandlerCount == exitHandlerRoom) {
+        const unsigned room = exitHandlerRoom ? exitHandlerRoom * 2 : 32;
+        const HANDLE heap = GetProcessHeap();
+        Function *grown = exitHandlers ? HeapReAlloc(heap, 0, exitHandlers, room * sizeof *grown)
+                                       : HeapAlloc(heap, 0, room * sizeof *grown);
+        if (!grown)
+            return -1;
+        exitHandlers = grown;
+        exitHandlerRoom = room;
+    }
+    exitHandlers[exitHandlerCount++] = handler;
+    return 0;
+}
+
+void exit(int status)
+{
+    while (exitHandlerCount > 0)
+        exitHandlers[--exitHandlerCount]();
+    ExitProcess((UINT)status);
+}
+
+// Ends at once, as C's abort does: after std::terminate nothing more of the
+// program may run. 3 is msvcrt's status for it.
+void abort(void)
+{
+    ExitProcess(3);
+}
+
+static void RunStaticDestructors(void)
+{
+    for (Function *destructor = __DTOR_LIST__ + 1; *destructor; ++destructor)
+        (*destructor)();
+}
+
+// The constructors run from the end of the list, as gcc's own __main does.
+static void RunStaticConstructors(void)
+{
+    unsigned long count = (unsigned long)__CTOR_LIST__[0];
+    if (count == (unsigned long)-1)
+        for (count = 0; __CTOR_LIST__[count + 1]; ++count) {
+        }
+    for (unsigned long i = count; i >= 1; --i)
+        __CTOR_LIST__[i]();
+    atexit(RunStaticDestructors);
+}
+
+// The command line without the program's name, which ends at the first
+// space or tab outside quotes, nor the blanks after it.
+static LPSTR CommandLineArguments(void)
+{
+    LPSTR text = GetCommandLineA();
+    int quoted = 0;
+    while (*text > ' ' || (*text && quoted)) {
+        if (*text == '"')
+            quoted = !quoted;
+        ++text;
+    }
+    while (*text && *text <= ' ')
+        ++text;
+    return text;
+}
+
+void WinMainCRTStartup(void)
+{
+    // The floating-point unit as mingw-w64's start-up leaves it: 64-bit
+    // precision, every exception masked.
+    __asm__ volatile("fninit");
+
+    STARTUPINFOA startup;
+    startup.cb = sizeof startup;
+    GetStartupInfoA(&startup);
+    const int showCommand = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : SW_SHOWDEFAULT;
+
+    RunStaticConstructors();
+    exit(WinMain(GetModuleHandleA(NULL), NULL, CommandLineArguments(), showCommand));
+}

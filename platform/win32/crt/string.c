@@ -1,0 +1,96 @@
+// The string and memory functions that the program and its C++ runtime
+// call, as plain loops. Built with -ffreestanding and
+// -fno-tree-loop-distribute-patterns, so the compiler neither turns a loop
+// back into a call of the function itself nor assumes anything of these
+// names.
+#include <stddef.h>
+
+void *memcpy(void *destination, const void *source, size_t size)
+{
+    unsigned char *to = destination;
+    const unsigned char *from = source;
+    while (size--)
+        *to++ = *from++;
+    return destination;
+}
+
+void *memmove(void *destination, const void *source, size_t size)
+{
+    unsigned char *to = destination;
+    const unsigned char *from = source;
+    if (to <= from || to >= from + size)
+        return memcpy(destination, source, size);
+    while (size--)
+        to[size] = from[size];
+    return destination;
+}
+
+void *memset(void *destination, int value, size_t size)
+{
+    unsigned char *to = destination;
+    while (size--)
+        *to++ = (unsigned char)value;
+    return destination;
+}
+
+int memcmp(const void *left, const void *right, size_t size)
+{
+    const unsigned char *a = left, *b = right;
+    for (; size; --size, ++a, ++b)
+        if (*a != *b)
+            return *a < *b ? -1 : 1;
+    return 0;
+}
+
+void *memchr(const void *block, int value, size_t size)
+{
+    const unsigned char *at = block;
+    for (; size; --size, ++at)
+        if (*at == (unsigned char)value)
+            return (void *)at;
+    return NULL;
+}
+
+size_t strlen(const char *text)
+{
+    const char *end = text;
+    while (*end)
+        ++end;
+    return (size_t)(end - text);
+}
+
+size_t wcslen(const wchar_t *text)
+{
+    const wchar_t *end = text;
+    while (*end)
+        ++end;
+    return (size_t)(end - text);
+}
+
+int strncmp(const char *left, const char *right, size_t size)
+{
+    const unsigned char *a = (const unsigned char *)left, *b = (const unsigned char *)right;
+    for (; size; --size, ++a, ++b) {
+        if (*a != *b)
+            return *a < *b ? -1 : 1;
+        if (!*a)
+            break;
+    }
+    return 0;
+}
+
+int strcmp(const char *left, const char *right)
+{
+    return strncmp(left, right, (size_t)-1);
+}
+
+// Copies at most size characters and fills the rest with nulls.
+char *strncpy(char *destination, const char *source, size_t size)
+{
+    char *to = destination;
+    for (; size && *source; --size)
+        *to++ = *source++;
+    for (; size; --size)
+        *to++ = '\0';
+    return destination;
+}
