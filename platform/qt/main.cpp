@@ -21,6 +21,6 @@ int main(int argc, char* argv[])
 
     forms.Show(project.main);
     if (forms.Ended())
-        return 0;
+        return forms.ExitCode();
     return QApplication::exec();
 }

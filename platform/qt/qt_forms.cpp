@@ -197,7 +197,7 @@ void QtForms::End()
     windows_.clear();
     for (const auto& [form, window] : windows)
         Discard(window.widget);
-    QCoreApplication::exit(0);
+    QCoreApplication::exit(ExitCode());
 }
 
 // The widget may be the one whose click is running, so it is deleted only

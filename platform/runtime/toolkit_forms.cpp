@@ -41,7 +41,11 @@ void ToolkitForms::ShowFailures(Form& form, ControlId list, std::string_view sum
     Present(message);
 }
 
-void ToolkitForms::ReportError(const Error& error) { Present({MessageKind::Error, FormatErrorReport(error), {}}); }
+void ToolkitForms::ReportError(const Error& error)
+{
+    Present({MessageKind::Error, FormatErrorReport(error), {}});
+    errorReported_ = true;
+}
 
 void ToolkitForms::Present(const Message& message)
 {

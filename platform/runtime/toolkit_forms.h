@@ -41,6 +41,8 @@ public:
     void ReportError(const Error& error) final;
 
     bool Ended() const { return ended_; }
+    // 1 once an error has been reported, else 0: the program's exit status.
+    int ExitCode() const { return errorReported_ ? 1 : 0; }
 
     void SetMessagePresenter(MessagePresenter presenter) { presenter_ = std::move(presenter); }
 
@@ -67,6 +69,7 @@ private:
     void Present(const Message& message);
 
     bool ended_ = false;
+    bool errorReported_ = false;
     MessagePresenter presenter_;
 };
 

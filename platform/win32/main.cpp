@@ -7,15 +7,22 @@
 #include "program/project.h"
 #include "platform/runtime/event_handler.h"
 #include "platform/win32/files/win32_disk.h"
+#include "platform/win32/message_box.h"
 #include "platform/win32/win32_forms.h"
 
 // The program takes no command line and reads no configuration: it builds
-// the main window, shows it, and runs the message loop until it ends.
+// the main window, shows it, and runs the message loop until it ends. A
+// failure before the forms runtime stands is reported in a box of its own.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    InitCommonControls();
-    tallowick::Win32Forms forms(instance);
-    tallowick::Project project(forms, tallowick::OpenWin32FileSystem, tallowick::OpenWin32FileDeletion);
-    tallowick::RunEventHandler(forms, [&] { forms.Show(project.main); });
-    return forms.Run();
+    try {
+        InitCommonControls();
+        tallowick::Win32Forms forms(instance);
+        tallowick::Project project(forms, tallowick::OpenWin32FileSystem, tallowick::OpenWin32FileDeletion);
+        tallowick::RunEventHandler(forms, [&] { forms.Show(project.main); });
+        return forms.Run();
+    } catch (const tallowick::Error& error) {
+        tallowick::win32::ShowMessageBox({tallowick::MessageKind::Error, tallowick::FormatErrorReport(error), {}});
+        return 1;
+    }
 }

@@ -247,7 +247,7 @@ void Win32Forms::PostQuit()
     if (quitPosted_)
         return;
     quitPosted_ = true;
-    PostQuitMessage(0);
+    PostQuitMessage(ExitCode());
 }
 
 void Win32Forms::ProcessMessage(MSG& message)

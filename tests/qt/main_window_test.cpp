@@ -442,6 +442,7 @@ private slots:
         QCOMPARE(program.messages.front().kind, MessageKind::Error);
         QCOMPARE(program.messages.front().text, std::string("Error 5: Access is denied."));
         QVERIFY(program.forms.Ended());
+        QCOMPARE(program.forms.ExitCode(), 1); // a failure, to whoever started it
         QVERIFY(FindWindow("Main") == nullptr);
         QTRY_VERIFY(mainWindow.isNull());
     }
@@ -457,6 +458,7 @@ private slots:
         QTest::mouseClick(close, Qt::LeftButton);
 
         QVERIFY(program.forms.Ended());
+        QCOMPARE(program.forms.ExitCode(), 0);
         QVERIFY(FindWindow("Main") == nullptr);
         QTRY_VERIFY(mainWindow.isNull());
         // An ended program shows nothing more.

@@ -440,6 +440,7 @@ TEST(MainWindow, AnErrorInAHandlerIsReportedAndEndsTheProgram)
     ASSERT_TRUE(program.boxes.shown.size() == 1u);
     EXPECT_TRUE(program.boxes.shown[0].kind == tallowick::MessageKind::Error);
     EXPECT_EQ(program.boxes.shown[0].text, std::string("Error 5: Access is denied."));
+    EXPECT_EQ(program.forms.ExitCode(), 1);
     EXPECT_TRUE(program.MainWindow() == nullptr);
     EXPECT_TRUE(program.QuitRequested());
     // No further handler runs, and nothing is loaded again.
