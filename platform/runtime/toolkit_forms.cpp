@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <string>
-#include <unordered_map>
+#include <map>
 
 #include "platform/runtime/event_handler.h"
 
@@ -26,7 +26,7 @@ void ToolkitForms::ShowFailures(Form& form, ControlId list, std::string_view sum
         return;
     ShowHeldBack();
     const std::vector<std::string> lines = ListLines(form, list);
-    std::unordered_map<std::string_view, std::size_t> shownAt;
+    std::map<std::string_view, std::size_t> shownAt; // no hash table: the 486 runtime has none
     for (std::size_t i = 0; i < lines.size(); ++i)
         shownAt.try_emplace(lines[i], i);
     const auto place = [&](const FailedFile& file) {

@@ -190,7 +190,7 @@ TEST_F(HostMadeTrees, AListedLinkToAFileIsLeftAloneAndSoIsItsTarget)
     EXPECT_EQ(window.Status(), "1 Cookies not deleted.");
     ASSERT_EQ(window.forms.messages.size(), 1u);
     EXPECT_THAT(window.forms.messages.front(),
-                HasSubstr("c:\\windows\\cookies\\out[1].txt: It is a link; nothing behind a link is searched or deleted."));
+                HasSubstr("c:\\windows\\cookies\\out[1].txt\n    It is a link; nothing behind a link is searched or deleted."));
     Listing left = RunOnHostAndList("");
     EXPECT_THAT(left["tallowick-outside/target.txt"], HasSubstr("content"));
     EXPECT_THAT(left["drive_c/windows/cookies/out[1].txt"],
