@@ -15,10 +15,10 @@ void DeleteCookies(Main& main, const FileDeletionFactory& openDeletion)
         const std::unique_ptr<FileDeletion> deletion = openDeletion();
         const std::size_t count = cookies.Count();
         for (std::size_t i = 1; i <= count; ++i) {
-            const std::string& path = cookies.Item(i);
+            const std::string_view path = cookies.Item(i);
             DeletionResult result = deletion->DeleteFile(path);
             if (result.outcome == DeletionOutcome::Failed)
-                failures.push_back({path, std::move(result.error)});
+                failures.push_back({std::string(path), std::move(result.error)});
         }
     }
 

@@ -25,10 +25,10 @@ void Main::Click(ControlId button)
 
 void Main::cmdExt_Click() { forms_.End(); }
 
-Collection<std::string>& Main::CookieList()
+TextCollection& Main::CookieList()
 {
     if (!cookieList_)
-        cookieList_ = std::make_unique<Collection<std::string>>();
+        cookieList_ = std::make_unique<TextCollection>();
     return *cookieList_;
 }
 
@@ -40,7 +40,7 @@ void Main::ShowCookieList()
     auto& cookies = CookieList();
     const std::size_t count = cookies.Count();
     for (std::size_t k = 1; k <= count; ++k)
-        forms_.AddListLine(*this, List1, cookies.Item(k));
+        forms_.AddListLine(*this, List1, cookies.Shared(k));
 }
 
 void Main::EmptyCookieList()

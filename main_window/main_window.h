@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/interfaces/forms.h"
-#include "platform/runtime/collection.h"
+#include "platform/runtime/text_collection.h"
 
 namespace tallowick {
 
@@ -35,7 +35,7 @@ public:
 
     // The found cookie files, created empty on first use and kept until the
     // program ends.
-    Collection<std::string>& CookieList();
+    TextCollection& CookieList();
     // List1 shows exactly the entries of CookieList, in their order.
     void ShowCookieList();
     void ClearListBox();
@@ -54,7 +54,7 @@ private:
 
     Forms& forms_;
     MainCommands commands_;
-    std::unique_ptr<Collection<std::string>> cookieList_;
+    std::unique_ptr<TextCollection> cookieList_;
 };
 
 } // namespace tallowick

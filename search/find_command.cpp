@@ -25,11 +25,11 @@ constexpr std::array<std::string_view, 2> kRootFolders{"c:\\windows", "c:\\winnt
 constexpr std::array<std::string_view, 3> kCookieSubpaths{"\\cookies", "\\profiles", "\\Temporary Internet Files"};
 constexpr std::string_view kCookiesFolder = "\\cookies";
 
-void AddCookieFiles(Folder& folder, Collection<std::string>& cookies)
+void AddCookieFiles(Folder& folder, TextCollection& cookies)
 {
-    for (auto& file : folder.Files())
+    for (const FileEntry& file : folder.Files())
         if (IsCookieName(file.name))
-            cookies.Add(std::move(file.path));
+            cookies.Add(file.path);
 }
 
 // A folder that may not be read (other users' profiles on NT) or that

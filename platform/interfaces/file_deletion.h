@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/interfaces/error.h"
 
@@ -26,7 +27,7 @@ struct DeletionResult {
 class FileDeletion {
 public:
     virtual ~FileDeletion() = default;
-    virtual DeletionResult DeleteFile(const std::string& path) = 0;
+    virtual DeletionResult DeleteFile(std::string_view path) = 0;
 };
 
 // Makes the operation afresh for each round of deletions.

@@ -13,18 +13,19 @@ namespace tallowick {
 // Paths are texts in Windows form ("c:\windows\cookies\a[1].txt"), UTF-8.
 // A path this interface reports leads back to exactly the entry it names.
 
+// Views into the folder that gave them, valid while it lives.
 struct FileEntry {
-    std::string name; // last component, extension included
-    std::string path; // full path
+    std::string_view name; // last component, extension included
+    std::string_view path; // full path
 };
 
 class Folder {
 public:
     virtual ~Folder() = default;
     // The folder's own files, not those of its subfolders.
-    virtual std::vector<FileEntry> Files() = 0;
+    virtual const std::vector<FileEntry>& Files() = 0;
     // Full paths of the immediate subfolders, each without a trailing separator.
-    virtual std::vector<std::string> SubFolders() = 0;
+    virtual const std::vector<std::string>& SubFolders() = 0;
 };
 
 // A folder that may not be read, or that vanished after its existence test.

@@ -6,6 +6,7 @@
 
 #include "platform/interfaces/error.h"
 #include "platform/interfaces/layout.h"
+#include "platform/interfaces/shared_text.h"
 
 namespace tallowick {
 
@@ -33,7 +34,7 @@ public:
     virtual void SetCaption(Form& form, ControlId label, std::string_view text) = 0;
     virtual void SetVisible(Form& form, ControlId button, bool visible) = 0;
     virtual void ClearList(Form& form, ControlId list) = 0;
-    virtual void AddListLine(Form& form, ControlId list, std::string_view text) = 0;
+    virtual void AddListLine(Form& form, ControlId list, const SharedText& line) = 0;
 
     // Loads the window from its layout if it is not loaded, and shows it
     // modeless, without owner. A shown window stays where it is.

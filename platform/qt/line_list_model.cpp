@@ -1,18 +1,45 @@
 #include "platform/qt/line_list_model.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/text/ascii.h"
 
 namespace tallowick {
 namespace {
 
-bool HasUpperAscii(std::string_view text)
+// Where two texts first differ, eight bytes at a time: sorted paths share
+// long beginnings.
+std::size_t FirstDifference(std::string_view a, std::string_view b)
 {
-    return std::any_of(text.begin(), text.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+    const std::size_t shorter = std::min(a.size(), b.size());
+    std::size_t at = 0;
+    for (; at + 8 <= shorter; at += 8) {
+        std::uint64_t x;
+        std::uint64_t y;
+        std::memcpy(&x, a.data() + at, 8);
+        std::memcpy(&y, b.data() + at, 8);
+        if (x != y)
+            break;
+    }
+    while (at < shorter && a[at] == b[at])
+        ++at;
+    return at;
 }
 
-constexpr std::size_t kBlockSize = 1 << 20;
+// The order of the texts with ASCII letters folded to lower case, byte by
+// byte as unsigned characters.
+int CompareFolded(std::string_view a, std::string_view b)
+{
+    const std::size_t shorter = std::min(a.size(), b.size());
+    for (std::size_t at = FirstDifference(a, b); at < shorter; ++at) {
+        const auto x = static_cast<unsigned char>(LowerAscii(a[at]));
+        const auto y = static_cast<unsigned char>(LowerAscii(b[at]));
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
+}
 
 } // namespace
 
@@ -20,62 +47,41 @@ LineListModel::LineListModel(bool sorted, QObject* parent) : QAbstractListModel(
 
 bool LineListModel::ShownBefore(const Line& a, const Line& b)
 {
-    const int byKey = Key(a).compare(Key(b));
-    return byKey != 0 ? byKey < 0 : Text(a) < Text(b);
+    const int byKey = CompareFolded(a.Key(), b.Key());
+    return byKey != 0 ? byKey < 0 : a.Text() < b.Text();
 }
 
-char* LineListModel::Store(std::size_t size)
+void LineListModel::Append(const SharedText& line)
 {
-    if (size > blockFree_) {
-        const std::size_t blockSize = std::max(size, kBlockSize);
-        blocks_.push_back(std::make_unique_for_overwrite<char[]>(blockSize));
-        blockNext_ = blocks_.back().get();
-        blockFree_ = blockSize;
-    }
-    char* room = blockNext_;
-    blockNext_ += size;
-    blockFree_ -= size;
-    return room;
-}
-
-void LineListModel::Append(std::string_view text)
-{
-    Line line;
-    line.textSize = static_cast<std::uint32_t>(text.size());
-    char* stored = Store(text.size());
-    std::copy(text.begin(), text.end(), stored);
-    line.text = stored;
-    line.key = line.text;
-    line.keySize = line.textSize;
-    // Paths are nearly always ASCII: those are folded here, the rest by Qt.
-    if (sorted_ && !IsAscii(text)) {
+    const SharedText kept = line.store ? line : copies_.Add(line.text);
+    if (stores_.empty() || stores_.back() != kept.store)
+        stores_.push_back(kept.store);
+    Line added;
+    added.text = kept.text.data();
+    added.textSize = static_cast<std::uint32_t>(kept.text.size());
+    // Paths are nearly always ASCII, folded as they are compared; the rest
+    // are folded by Qt, once.
+    if (sorted_ && !IsAscii(kept.text)) {
         const std::string folded =
-            QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toCaseFolded().toStdString();
-        if (folded != text) {
-            char* key = Store(folded.size());
-            std::copy(folded.begin(), folded.end(), key);
-            line.key = key;
-            line.keySize = static_cast<std::uint32_t>(folded.size());
+            QString::fromUtf8(kept.text.data(), static_cast<qsizetype>(kept.text.size())).toCaseFolded().toStdString();
+        if (folded != LowerAscii(kept.text)) {
+            const SharedText key = copies_.Add(folded);
+            if (stores_.back() != key.store)
+                stores_.push_back(key.store);
+            added.key = key.text.data();
+            added.keySize = static_cast<std::uint32_t>(key.text.size());
         }
-    } else if (sorted_ && HasUpperAscii(text)) {
-        char* key = Store(text.size());
-        std::transform(text.begin(), text.end(), key, [](char c) { return LowerAscii(c); });
-        line.key = key;
     }
-    pending_.push_back(line);
+    pending_.push_back(added);
 }
 
 void LineListModel::Clear()
 {
     beginResetModel();
-    blocks_.clear();
-    blocks_.shrink_to_fit();
-    blockNext_ = nullptr;
-    blockFree_ = 0;
-    lines_.clear();
-    lines_.shrink_to_fit();
-    pending_.clear();
-    pending_.shrink_to_fit();
+    copies_ = TextStore();
+    stores_ = {};
+    lines_ = {};
+    pending_ = {};
     ++generation_;
     endResetModel();
 }
@@ -85,18 +91,16 @@ void LineListModel::Commit()
     if (pending_.empty())
         return;
     beginResetModel();
-    const auto shownBefore = [this](const Line& a, const Line& b) { return ShownBefore(a, b); };
     if (sorted_)
-        std::sort(pending_.begin(), pending_.end(), shownBefore);
+        std::sort(pending_.begin(), pending_.end(), ShownBefore);
     const auto oldCount = static_cast<std::ptrdiff_t>(lines_.size());
     if (lines_.empty())
         lines_.swap(pending_);
     else
         lines_.insert(lines_.end(), pending_.begin(), pending_.end());
     if (sorted_ && oldCount > 0)
-        std::inplace_merge(lines_.begin(), lines_.begin() + oldCount, lines_.end(), shownBefore);
-    pending_.clear();
-    pending_.shrink_to_fit();
+        std::inplace_merge(lines_.begin(), lines_.begin() + oldCount, lines_.end(), ShownBefore);
+    pending_ = {};
     ++generation_;
     endResetModel();
 }
@@ -112,7 +116,7 @@ QVariant LineListModel::data(const QModelIndex& index, int role) const
         return {};
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
         return {};
-    const std::string_view text = Text(lines_[static_cast<std::size_t>(index.row())]);
+    const std::string_view text = LineText(index.row());
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 

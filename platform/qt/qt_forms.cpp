@@ -157,11 +157,11 @@ void QtForms::ClearList(Form& form, ControlId list)
     List(form, list).Clear();
 }
 
-void QtForms::AddListLine(Form& form, ControlId list, std::string_view text)
+void QtForms::AddListLine(Form& form, ControlId list, const SharedText& line)
 {
     if (Ended())
         return;
-    List(form, list).Append(text);
+    List(form, list).Append(line);
 }
 
 void QtForms::Show(Form& form)

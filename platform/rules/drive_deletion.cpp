@@ -19,7 +19,7 @@ public:
     {
     }
 
-    DeletionResult DeleteFile(const std::string& text) override
+    DeletionResult DeleteFile(std::string_view text) override
     {
         const std::optional<WindowsPath> path = WindowsPath::Parse(text, disk_->Names());
         if (!path)
@@ -65,7 +65,7 @@ private:
     // A file is taken only by the name it was listed by, spelled exactly:
     // one reached through another spelling is a twin, and the listed file
     // is gone.
-    std::optional<DeletionResult> Refused(const EntryAnswer& entry, const std::string& text) const
+    std::optional<DeletionResult> Refused(const EntryAnswer& entry, std::string_view text) const
     {
         if (entry.kind == EntryKind::Missing || entry.otherSpelling)
             return Gone();

@@ -76,8 +76,7 @@ std::vector<std::uint32_t> ListOrder(HWND list, const Utf16Lines& lines)
 void ListBoxLines::Clear()
 {
     cleared_ = true;
-    texts_.clear();
-    ends_.clear();
+    lines_.clear();
     widest_.Clear();
     SendMessageA(list_, LB_RESETCONTENT, 0, 0);
 }
@@ -85,11 +84,10 @@ void ListBoxLines::Clear()
 // ASCII lines are summed from the font's character widths (GDI adds no
 // kerning, so the sum is the line's extent); the others are measured as
 // they are shown.
-void ListBoxLines::Add(std::string_view utf8)
+void ListBoxLines::Add(const SharedText& line)
 {
-    texts_.append(utf8);
-    ends_.push_back(texts_.size());
-    widest_.Add(utf8, [this] {
+    const SharedText& kept = line.store ? lines_.emplace_back(line) : lines_.emplace_back(copies_.Add(line.text));
+    widest_.Add(kept.text, [this] {
         WidestLine::AsciiAdvances advances{};
         const ListDc dc(list_);
         if (!dc.Get() || !GetCharWidth32A(dc.Get(), 0, static_cast<UINT>(advances.size() - 1), advances.data()))
@@ -98,24 +96,21 @@ void ListBoxLines::Add(std::string_view utf8)
     });
 }
 
-std::string_view ListBoxLines::Line(std::size_t index) const
-{
-    const std::size_t start = index == 0 ? 0 : ends_[index - 1];
-    return std::string_view(texts_).substr(start, ends_[index] - start);
-}
-
 void ListBoxLines::HandOver()
 {
     ApplyExtent();
-    if (ends_.empty())
+    if (lines_.empty())
         return;
-    SendMessageA(list_, LB_INITSTORAGE, ends_.size(), static_cast<LPARAM>(2 * texts_.size()));
+    std::size_t characters = 0;
+    for (const SharedText& line : lines_)
+        characters += line.text.size();
+    SendMessageA(list_, LB_INITSTORAGE, lines_.size(), static_cast<LPARAM>(2 * characters));
     if (FillsListBoxInUtf16()) {
-        HandOverInUtf16();
+        HandOverInUtf16(characters);
         return;
     }
-    for (std::size_t i = 0; i < ends_.size(); ++i)
-        if (AddListBoxLine(list_, Line(i)) < 0) // LB_ERR or LB_ERRSPACE: the list box takes no more
+    for (const SharedText& line : lines_)
+        if (AddListBoxLine(list_, line.text) < 0) // LB_ERR or LB_ERRSPACE: the list box takes no more
             break;
 }
 
@@ -137,17 +132,17 @@ void ListBoxLines::ApplyExtent()
 // The texts are converted in one go. An empty sorted list box gets the
 // lines in its own order, each at the end; one that holds lines already,
 // or that the system gives no sort keys for, puts each where it belongs.
-void ListBoxLines::HandOverInUtf16()
+void ListBoxLines::HandOverInUtf16(std::size_t characters)
 {
     Utf16Lines lines;
-    lines.texts.reserve(texts_.size() + ends_.size()); // no more UTF-16 units than UTF-8 bytes
-    lines.starts.reserve(ends_.size());
-    for (std::size_t i = 0; i < ends_.size(); ++i) {
+    lines.texts.reserve(characters + lines_.size()); // no more UTF-16 units than UTF-8 bytes
+    lines.starts.reserve(lines_.size());
+    for (const SharedText& line : lines_) {
         lines.starts.push_back(lines.texts.size());
-        lines.texts += WideFromDisplayText(Line(i));
+        lines.texts += WideFromDisplayText(line.text);
         lines.texts += L'\0';
     }
-    std::string().swap(texts_);
+    lines_ = {};
 
     const bool sorted = (GetWindowLongA(list_, GWL_STYLE) & LBS_SORT) != 0;
     std::vector<std::uint32_t> order;

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "platform/interfaces/shared_text.h"
+#include "platform/runtime/text_collection.h"
 #include "platform/runtime/widest_line.h"
 
 namespace tallowick::win32 {
@@ -23,7 +25,7 @@ public:
 
     HWND List() const { return list_; }
     void Clear(); // and the list box's own lines
-    void Add(std::string_view utf8);
+    void Add(const SharedText& line); // kept with its store until handed over
 
     // Adds the lines to the list box and sets its extent. A list box that
     // is full (Windows 95 and 98 hold 32,767 lines) shows the lines it took;
@@ -31,14 +33,13 @@ public:
     void HandOver();
 
 private:
-    std::string_view Line(std::size_t index) const;
-    void HandOverInUtf16();
+    void HandOverInUtf16(std::size_t characters);
     void ApplyExtent();
 
     HWND list_;
     bool cleared_ = false;
-    std::string texts_; // UTF-8, one line after another
-    std::vector<std::size_t> ends_;
+    std::vector<SharedText> lines_; // UTF-8
+    TextStore copies_;              // of lines that came without a store
     WidestLine widest_;
 };
 

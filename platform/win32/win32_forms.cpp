@@ -135,12 +135,12 @@ void Win32Forms::ClearList(Form& form, ControlId list)
     Filling(control).Clear();
 }
 
-void Win32Forms::AddListLine(Form& form, ControlId list, std::string_view text)
+void Win32Forms::AddListLine(Form& form, ControlId list, const SharedText& line)
 {
     const HWND control = ControlToChange(form, list);
     if (!control)
         return;
-    Filling(control).Add(text);
+    Filling(control).Add(line);
 }
 
 win32::ListBoxLines& Win32Forms::Filling(HWND list)

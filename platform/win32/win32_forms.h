@@ -27,7 +27,7 @@ public:
     void SetCaption(Form& form, ControlId label, std::string_view text) override;
     void SetVisible(Form& form, ControlId button, bool visible) override;
     void ClearList(Form& form, ControlId list) override;
-    void AddListLine(Form& form, ControlId list, std::string_view text) override;
+    void AddListLine(Form& form, ControlId list, const SharedText& line) override;
     void Show(Form& form) override;
     void Unload(Form& form) override;
     void End() override;

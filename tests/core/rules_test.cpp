@@ -292,7 +292,7 @@ TEST(SearchRules, FilesAreFilesAndLinksToFilesSubfoldersAreRealFolders)
     const auto folder = fileSystem->GetFolder("c:\\windows\\cookies");
     std::vector<std::string> files;
     for (const FileEntry& file : folder->Files())
-        files.push_back(file.path);
+        files.emplace_back(file.path);
     EXPECT_THAT(files, ElementsAre("c:\\windows\\cookies\\a.txt", "c:\\windows\\cookies\\tofile.txt",
                                    "c:\\windows\\cookies\\dangling.txt"));
     EXPECT_THAT(folder->SubFolders(), ElementsAre("c:\\windows\\cookies\\sub"));

@@ -12,7 +12,7 @@ using ::testing::ElementsAre;
 
 TEST(Collection, IsNumberedFromOneAndRemovalMovesLaterItemsDown)
 {
-    Collection<std::string> items;
+    TextCollection items;
     items.Add("a");
     items.Add("b");
     items.Add("a");

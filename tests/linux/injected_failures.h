@@ -44,9 +44,9 @@ public:
     {
     }
 
-    DeletionResult DeleteFile(const std::string& path) override
+    DeletionResult DeleteFile(std::string_view path) override
     {
-        if (const auto refusal = refused_.find(path); refusal != refused_.end())
+        if (const auto refusal = refused_.find(std::string(path)); refusal != refused_.end())
             return {DeletionOutcome::Failed, refusal->second};
         return real_->DeleteFile(path);
     }

@@ -25,7 +25,7 @@ std::vector<std::string> FileNames(Folder& folder)
 {
     std::vector<std::string> names;
     for (const FileEntry& file : folder.Files())
-        names.push_back(file.name);
+        names.emplace_back(file.name);
     return Sorted(names);
 }
 
@@ -33,7 +33,7 @@ std::vector<std::string> FilePaths(Folder& folder)
 {
     std::vector<std::string> paths;
     for (const FileEntry& file : folder.Files())
-        paths.push_back(file.path);
+        paths.emplace_back(file.path);
     return Sorted(paths);
 }
 

@@ -18,7 +18,7 @@ QStringList Shown(const LineListModel& model)
 void AppendAll(LineListModel& model, const QStringList& lines)
 {
     for (const QString& line : lines)
-        model.Append(line.toStdString());
+        model.Append({line.toStdString(), nullptr});
 }
 
 } // namespace
@@ -57,7 +57,7 @@ private slots:
         QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
         QSignalSpy inserts(&model, &QAbstractItemModel::rowsInserted);
         for (int i = 0; i < 1000; ++i)
-            model.Append("c:\\windows\\cookies\\" + std::to_string(999 - i) + ".txt");
+            model.Append({"c:\\windows\\cookies\\" + std::to_string(999 - i) + ".txt", nullptr});
         QCOMPARE(model.rowCount(), 0);
         QCOMPARE(resets.count(), 0);
 
@@ -67,7 +67,7 @@ private slots:
         QCOMPARE(inserts.count(), 0);
         QCOMPARE(model.data(model.index(0, 0)).toString(), QStringLiteral("c:\\windows\\cookies\\0.txt"));
 
-        model.Append("late");
+        model.Append({"late", nullptr});
         model.Clear();
         model.Commit();
         QCOMPARE(model.rowCount(), 0);

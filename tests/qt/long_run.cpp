@@ -120,7 +120,7 @@ private:
         QCoreApplication::processEvents();
         std::vector<std::string> items;
         for (std::size_t i = 1; i <= main_.CookieList().Count(); ++i)
-            items.push_back(main_.CookieList().Item(i));
+            items.emplace_back(main_.CookieList().Item(i));
         std::string faults = ListDifference(listed, items);
         std::vector<std::string> lines;
         for (int row = 0; row < list_->model()->rowCount(); ++row)

@@ -61,7 +61,7 @@ public:
     {
         std::vector<std::string> items;
         for (std::size_t i = 1; i <= main.CookieList().Count(); ++i)
-            items.push_back(main.CookieList().Item(i));
+            items.emplace_back(main.CookieList().Item(i));
         return items;
     }
 

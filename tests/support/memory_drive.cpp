@@ -10,12 +10,17 @@ std::string FolderOf(const std::string& path) { return path.substr(0, path.rfind
 
 class MemoryFolder final : public Folder {
 public:
-    explicit MemoryFolder(const MemoryDrive::Contents& contents) : contents_(contents) {}
-    std::vector<FileEntry> Files() override { return contents_.files; }
-    std::vector<std::string> SubFolders() override { return contents_.subfolders; }
+    explicit MemoryFolder(const MemoryDrive::Contents& contents) : contents_(contents)
+    {
+        for (const std::string& path : contents_.files)
+            files_.push_back({std::string_view(path).substr(path.rfind('\\') + 1), path});
+    }
+    const std::vector<FileEntry>& Files() override { return files_; }
+    const std::vector<std::string>& SubFolders() override { return contents_.subfolders; }
 
 private:
     MemoryDrive::Contents contents_; // a copy: the drive may change during the walk
+    std::vector<FileEntry> files_;
 };
 
 class MemoryFileSystem final : public FileSystem {
@@ -52,8 +57,9 @@ class MemoryDeletion final : public FileDeletion {
 public:
     explicit MemoryDeletion(MemoryDrive& drive) : drive_(drive) {}
 
-    DeletionResult DeleteFile(const std::string& path) override
+    DeletionResult DeleteFile(std::string_view listed) override
     {
+        const std::string path(listed);
         drive_.deletionRequests.push_back(path);
         if (const auto refused = drive_.refusals.find(path); refused != drive_.refusals.end())
             return {DeletionOutcome::Failed, refused->second};
@@ -86,7 +92,7 @@ void MemoryDrive::AddFile(const std::string& path)
 {
     const std::string folder = FolderOf(path);
     AddFolder(folder);
-    folders[folder].files.push_back({path.substr(folder.size() + 1), path});
+    folders[folder].files.push_back(path);
 }
 
 bool MemoryDrive::HasFile(const std::string& path) const
@@ -94,14 +100,14 @@ bool MemoryDrive::HasFile(const std::string& path) const
     const auto folder = folders.find(FolderOf(path));
     return folder != folders.end() &&
            std::any_of(folder->second.files.begin(), folder->second.files.end(),
-                       [&](const FileEntry& file) { return file.path == path; });
+                       [&](const std::string& file) { return file == path; });
 }
 
 void MemoryDrive::RemoveFile(const std::string& path)
 {
     const auto folder = folders.find(FolderOf(path));
     if (folder != folders.end())
-        std::erase_if(folder->second.files, [&](const FileEntry& file) { return file.path == path; });
+        std::erase(folder->second.files, path);
 }
 
 FileSystemFactory MemoryDrive::FileSystems()

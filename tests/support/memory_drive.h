@@ -47,7 +47,7 @@ public:
     int deletionsOpened = 0;
 
     struct Contents {
-        std::vector<FileEntry> files;
+        std::vector<std::string> files;      // full paths
         std::vector<std::string> subfolders; // full paths
     };
     std::map<std::string, Contents, std::less<>> folders;

@@ -35,9 +35,9 @@ public:
         State(form, list).lines.clear();
         calls.push_back(Name(form, list) + ".Clear");
     }
-    void AddListLine(Form& form, ControlId list, std::string_view text) override
+    void AddListLine(Form& form, ControlId list, const SharedText& line) override
     {
-        State(form, list).lines.emplace_back(text);
+        State(form, list).lines.emplace_back(line.text);
     }
     void Show(Form& form) override
     {

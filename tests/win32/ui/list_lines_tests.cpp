@@ -39,13 +39,13 @@ std::vector<std::wstring> WideLines(HWND list)
 
 // The lines as a sorted list box of the same locale shows them when each is
 // added with LB_ADDSTRING in CookieList's order, as the binding once did.
-std::vector<std::wstring> SortedByTheListBox(HWND like, const tallowick::Collection<std::string>& cookies)
+std::vector<std::wstring> SortedByTheListBox(HWND like, const tallowick::TextCollection& cookies)
 {
     const HWND list = CreateWindowExW(0, L"LISTBOX", L"", WS_POPUP | LBS_HASSTRINGS | LBS_SORT, 0, 0, 100, 100,
                                       nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     SendMessageW(list, LB_SETLOCALE, SendMessageW(like, LB_GETLOCALE, 0, 0), 0);
     for (std::size_t i = 1; i <= cookies.Count(); ++i)
-        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(cookies.Item(i)).c_str()));
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(std::string(cookies.Item(i))).c_str()));
     std::vector<std::wstring> lines = WideLines(list);
     DestroyWindow(list);
     return lines;
