@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <string>
 
 namespace tallowick::bench {
 
@@ -24,5 +25,37 @@ struct TreeCounts {
 // files that are not cookies lie beside them (index.dat, .TXT in capitals,
 // other folders of each profile), so the walk must pass over things.
 TreeCounts MakeCookieTree(const std::filesystem::path& prefix, const TreeShape& shape);
+
+// Fresh cookie folders for a tree whose cookie files were deleted: each
+// folder made anew, with its files in the order a new tree has them, and
+// swapped in place of the tree's (one rename each). Sets are made ahead,
+// before any round deletes a file: on ext4 without a journal, making a file
+// shortly after many were deleted costs several times as much, as the file
+// system passes over every recently freed inode.
+class SpareCookieFolders {
+public:
+    // The sets are made in `folder`, on the tree's file system, outside it.
+    SpareCookieFolders(std::filesystem::path prefix, std::filesystem::path folder, const TreeShape& shape);
+
+    // Makes one more set ahead.
+    void Add();
+    std::size_t Left() const { return left_; }
+    // Puts a set in place of the tree's cookie folders (one made now when
+    // none is left) and removes the folders it takes out.
+    void PutBack();
+
+private:
+    std::filesystem::path MakeSet(const std::string& name) const;
+
+    std::filesystem::path prefix_;
+    std::filesystem::path folder_;
+    TreeShape shape_;
+    std::size_t made_ = 0;
+    std::size_t left_ = 0;
+};
+
+// Writes back what is still unwritten on the file system of `folder`, so
+// that timings start once a tree is on disk, not while it is written back.
+void SyncFileSystem(const std::filesystem::path& folder);
 
 } // namespace tallowick::bench
