@@ -83,13 +83,18 @@ Summary Summarise(std::vector<double> values)
     return {median, values.front(), values.back()};
 }
 
-std::string Show(const Summary& s)
+std::string Figure(double value, int decimals)
 {
     std::ostringstream out;
     out.setf(std::ios::fixed);
-    out.precision(1);
-    out << s.median << " (" << s.low << "-" << s.high << ")";
+    out.precision(decimals);
+    out << value;
     return out.str();
+}
+
+std::string Show(const Summary& s)
+{
+    return Figure(s.median, 1) + " (" + Figure(s.low, 1) + "-" + Figure(s.high, 1) + ")";
 }
 
 void Expect(bool holds, const std::string& what)
@@ -254,15 +259,24 @@ void PrintReport(const std::vector<Row>& rows, int runs, const fs::path& parent,
                     Show(row.findBaseline).c_str(), row.findRatio, Show(row.remove).c_str(),
                     Show(row.removeBaseline).c_str(), row.removeRatio, row.memoryMiB);
 
+    // Per cookie file: the medians' times and the memory after Find.
+    const auto findPerFile = [](const Row& row) { return 1000.0 * row.find.median / static_cast<double>(row.scale); };
+    const auto deletePerFile = [](const Row& row) {
+        return 1000.0 * row.remove.median / static_cast<double>(row.scale);
+    };
+    const auto bytesPerFile = [](const Row& row) {
+        return row.memoryMiB * 1024.0 * 1024.0 / static_cast<double>(row.scale);
+    };
+    std::printf("\nPer file:\n\n| cookies | Find | Delete | memory after Find |\n|---:|---:|---:|---:|\n");
+    for (const Row& row : rows)
+        std::printf("| %zu | %s µs | %s µs | %s bytes |\n", row.scale, Figure(findPerFile(row), 2).c_str(),
+                    Figure(deletePerFile(row), 2).c_str(), Figure(bytesPerFile(row), 0).c_str());
     if (rows.size() >= 2) {
         const Row& small = rows[rows.size() - 2];
         const Row& large = rows.back();
-        const double perFileSmall = small.find.median / static_cast<double>(small.scale);
-        const double perFileLarge = large.find.median / static_cast<double>(large.scale);
-        const double deleteSmall = small.remove.median / static_cast<double>(small.scale);
-        const double deleteLarge = large.remove.median / static_cast<double>(large.scale);
-        std::printf("\nTime per file, %zu against %zu: Find %.2fx, Delete %.2fx\n", large.scale, small.scale,
-                    perFileLarge / perFileSmall, deleteLarge / deleteSmall);
+        std::printf("\nPer file, %zu against %zu: Find %.2fx, Delete %.2fx, memory %.2fx\n", large.scale,
+                    small.scale, findPerFile(large) / findPerFile(small), deletePerFile(large) / deletePerFile(small),
+                    bytesPerFile(large) / bytesPerFile(small));
     }
 }
 
