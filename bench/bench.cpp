@@ -325,6 +325,14 @@ int main(int argc, char** argv)
     const std::string fileSystem = FileSystemType(work);
     std::cerr << "trees in " << work << " (" << fileSystem << ")\n";
     SpreadSubfolders(work);
+    // Qt wants a runtime folder; one for all the program runs, removed with
+    // the trees.
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime == nullptr || *runtime == 0) {
+        const fs::path folder = work / "runtime";
+        fs::create_directory(folder);
+        fs::permissions(folder, fs::perms::owner_all);
+        ::setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+    }
 
     std::vector<Row> rows;
     try {
