@@ -6,9 +6,9 @@
 //   tallowick_bench --make-tree PREFIX SCALE   (only makes the tree, to try by hand)
 //
 // Each Tallowick figure comes from a fresh process: the real main window on
-// the Qt binding (offscreen), the real drive mapping, a real click. Each
-// scale's tree is made once; a Delete round's cookie files are put back
-// before the next round.
+// the Qt binding (offscreen), the real drive mapping, a real click. The
+// trees are made before the rounds; after a Delete round a spare tree made
+// with them takes the used one's place.
 
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -110,8 +110,7 @@ struct Row {
     double memoryMiB = 0;
 };
 
-// One scale's tree, made before any round deletes a file, and the cookie
-// folders that the Delete rounds put in place of the tree's.
+// One scale's tree and its spares, made before any round deletes a file.
 struct Tree {
     Tree(const fs::path& work, std::size_t cookies)
         : prefix(work / ("tree-" + std::to_string(cookies))),
@@ -122,13 +121,12 @@ struct Tree {
     fs::path prefix;
     TreeShape shape;
     TreeCounts counts;
-    SpareCookieFolders spares;
+    SpareTrees spares;
 };
 
-// After a Delete round: the same tree with fresh cookie folders.
-void PutCookiesBack(Tree& tree)
+void Renew(Tree& tree)
 {
-    tree.spares.PutBack();
+    tree.spares.Renew();
     SyncFileSystem(tree.prefix);
 }
 
@@ -157,11 +155,11 @@ Row Measure(const fs::path& self, Tree& tree, int runs)
         std::size_t lines = 0;
         TimeShell(FindCommand(prefix, "-print"), lines);
         Expect(lines == 0, "the program left " + std::to_string(lines) + " cookie files");
-        PutCookiesBack(tree);
+        Renew(tree);
 
         const double baseline = TimeShell(FindCommand(prefix, "-delete"), lines);
         if (r + 1 < runs)
-            PutCookiesBack(tree);
+            Renew(tree);
 
         remove.push_back(program.milliseconds);
         removeBaseline.push_back(baseline);
@@ -218,8 +216,8 @@ void SpreadSubfolders(const fs::path& folder)
     ::close(fd);
 }
 
-// Every tree is made before any round deletes a file, and then as many spare
-// sets as half the file system's free inodes allow.
+// Every tree is made before any round deletes a file, and then as many
+// spares as half the file system's free inodes allow.
 std::vector<std::unique_ptr<Tree>> MakeTrees(const fs::path& work, const std::vector<std::size_t>& scales, int runs)
 {
     std::vector<std::unique_ptr<Tree>> trees;
@@ -235,14 +233,13 @@ std::vector<std::unique_ptr<Tree>> MakeTrees(const fs::path& work, const std::ve
     std::size_t budget = space.f_favail / 2;
     const std::size_t wanted = 2 * static_cast<std::size_t>(runs) - 1;
     for (const auto& tree : trees) {
-        // A set holds fewer files than the tree.
         const std::size_t files = tree->counts.cookies + tree->counts.others;
         while (tree->spares.Left() < wanted && files <= budget) {
             tree->spares.Add();
             budget -= files;
         }
-        std::cerr << "spare cookie folders made ahead for " << tree->spares.Left() << " of " << wanted
-                  << " Delete rounds at " << tree->shape.cookies << "\n";
+        std::cerr << "spare trees at " << tree->shape.cookies << ": " << tree->spares.Left() << " of the " << wanted
+                  << " that the Delete rounds take (the rest made when needed)\n";
     }
     SyncFileSystem(work);
     return trees;

@@ -47,139 +47,103 @@ private:
     int fd_;
 };
 
-std::string CookieName(std::size_t n) { return "user@site" + std::to_string(n) + "[1].txt"; }
-
-// One folder of cookie files (numbered from `first`) and the folder beside
-// it where more files lie, both under drive_c/windows.
-struct CookieFolder {
-    fs::path folder;
-    fs::path beside;
-    std::size_t cookies = 0;
-    std::size_t first = 0;
-};
-
-// The tree's cookie folders, in the order they are made: a tenth of the
-// files in windows\Cookies, a tenth in the cache folders, the rest in the
-// profiles.
-template <typename Visit>
-void ForEachCookieFolder(const TreeShape& shape, Visit&& visit)
-{
-    if (shape.profiles == 0)
-        throw std::invalid_argument("a tree needs at least one profile");
-    const std::size_t direct = shape.cookies / 10;
-    const std::size_t cached = shape.cookies / 10;
-    const std::size_t inProfiles = shape.cookies - direct - cached;
-    std::size_t next = 0;
-    const auto take = [&](fs::path folder, fs::path beside, std::size_t share) {
-        visit(CookieFolder{std::move(folder), std::move(beside), share, next});
-        next += share;
-    };
-
-    take("Cookies", "History", direct);
-    constexpr std::size_t kCaches = 10;
-    for (std::size_t c = 0; c < kCaches; ++c) {
-        const fs::path cache = fs::path("Temporary Internet Files") / ("Cache" + std::to_string(c));
-        take(cache / "cookies", cache / "content", cached / kCaches + (c < cached % kCaches ? 1 : 0));
-    }
-    for (std::size_t p = 0; p < shape.profiles; ++p) {
-        const fs::path profile = fs::path("Profiles") / ("user" + std::to_string(p));
-        take(profile / "Cookies", profile / "Application Data",
-             inProfiles / shape.profiles + (p < inProfiles % shape.profiles ? 1 : 0));
-    }
-}
-
-fs::path WindowsFolder(const fs::path& prefix) { return prefix / "drive_c" / "windows"; }
-
-// The cookie folder `plan` made at `folder`: index.dat, the cookie files and
-// their capitalised twins, which the name test passes over; and the other
-// files in `beside`, where the walk never looks.
-void FillCookieFolder(const fs::path& folder, const fs::path& beside, const CookieFolder& plan, TreeCounts& counts)
+// `cookies` cookie files and as many others in and beside one cookie folder.
+void FillCookieFolder(const fs::path& folder, const fs::path& beside, std::size_t cookies, std::size_t first,
+                      TreeCounts& counts)
 {
     fs::create_directories(folder);
     fs::create_directories(beside);
-    const OpenFolder cookies(folder);
-    const OpenFolder others(beside);
-    cookies.MakeFile("index.dat");
+    const OpenFolder cookieFolder(folder);
+    const OpenFolder besideFolder(beside);
+    cookieFolder.MakeFile("index.dat");
     ++counts.others;
-    for (std::size_t i = 0; i < plan.cookies; ++i) {
-        const std::string n = std::to_string(plan.first + i);
-        cookies.MakeFile(CookieName(plan.first + i));
+    for (std::size_t i = 0; i < cookies; ++i) {
+        const std::string n = std::to_string(first + i);
+        cookieFolder.MakeFile("user@site" + n + "[1].txt");
         ++counts.cookies;
+        // Others: a capitalised twin the name test passes over, the rest
+        // beside the cookie folder where the walk never looks.
         if (i % 5 == 0) {
-            cookies.MakeFile("USER@SITE" + n + "[1].TXT");
+            cookieFolder.MakeFile("USER@SITE" + n + "[1].TXT");
             ++counts.others;
-        } else if (i + 1 < plan.cookies || plan.cookies == 1) {
-            others.MakeFile("history" + n + ".txt");
+        } else if (i + 1 < cookies || cookies == 1) {
+            besideFolder.MakeFile("history" + n + ".txt");
             ++counts.others;
         }
     }
 }
 
+fs::path WindowsFolder(const fs::path& prefix) { return prefix / "drive_c" / "windows"; }
+
 } // namespace
 
 TreeCounts MakeCookieTree(const fs::path& prefix, const TreeShape& shape)
 {
+    if (shape.profiles == 0)
+        throw std::invalid_argument("a tree needs at least one profile");
     TreeCounts counts;
+    const fs::path windows = WindowsFolder(prefix);
     const fs::path driveLink = prefix / "dosdevices" / "c:";
     if (!fs::exists(fs::symlink_status(driveLink))) {
         fs::create_directories(prefix / "dosdevices");
         fs::create_symlink("../drive_c", driveLink);
     }
-    const fs::path windows = WindowsFolder(prefix);
-    ForEachCookieFolder(shape, [&](const CookieFolder& plan) {
-        FillCookieFolder(windows / plan.folder, windows / plan.beside, plan, counts);
-    });
+
+    // A tenth in windows\Cookies, a tenth in the cache folders, the rest in
+    // the profiles.
+    const std::size_t direct = shape.cookies / 10;
+    const std::size_t cached = shape.cookies / 10;
+    const std::size_t inProfiles = shape.cookies - direct - cached;
+    std::size_t next = 0;
+
+    FillCookieFolder(windows / "Cookies", windows / "History", direct, next, counts);
+    next += direct;
+
+    constexpr std::size_t kCaches = 10;
+    for (std::size_t c = 0; c < kCaches; ++c) {
+        const std::size_t share = cached / kCaches + (c < cached % kCaches ? 1 : 0);
+        const fs::path cache = windows / "Temporary Internet Files" / ("Cache" + std::to_string(c));
+        FillCookieFolder(cache / "cookies", cache / "content", share, next, counts);
+        next += share;
+    }
+
+    for (std::size_t p = 0; p < shape.profiles; ++p) {
+        const std::size_t share = inProfiles / shape.profiles + (p < inProfiles % shape.profiles ? 1 : 0);
+        const fs::path profile = windows / "Profiles" / ("user" + std::to_string(p));
+        FillCookieFolder(profile / "Cookies", profile / "Application Data", share, next, counts);
+        next += share;
+    }
     return counts;
 }
 
-SpareCookieFolders::SpareCookieFolders(fs::path prefix, fs::path folder, const TreeShape& shape)
+SpareTrees::SpareTrees(fs::path prefix, fs::path folder, const TreeShape& shape)
     : prefix_(std::move(prefix)), folder_(std::move(folder)), shape_(shape)
 {
 }
 
-// A set: the tree's cookie folders, numbered in the order they are made.
-// The files beside each are made with it, though never put in the tree:
-// the files of a folder then lie as far apart on disk and in memory as in
-// a new tree, which makes deleting them as fast or slow.
-fs::path SpareCookieFolders::MakeSet(const std::string& name) const
+void SpareTrees::Add()
 {
-    const fs::path set = folder_ / name;
-    std::size_t index = 0;
-    TreeCounts counts;
-    ForEachCookieFolder(shape_, [&](const CookieFolder& plan) {
-        const std::string folder = std::to_string(index++);
-        FillCookieFolder(set / folder, set / (folder + "-beside"), plan, counts);
-    });
-    return set;
-}
-
-void SpareCookieFolders::Add()
-{
-    MakeSet(std::to_string(made_));
+    MakeCookieTree(folder_ / std::to_string(made_), shape_);
     ++made_;
     ++left_;
 }
 
-void SpareCookieFolders::PutBack()
+void SpareTrees::Renew()
 {
-    fs::path set;
+    fs::path spare;
     if (left_ > 0) {
-        set = folder_ / std::to_string(made_ - left_);
+        spare = folder_ / std::to_string(made_ - left_);
         --left_;
     } else {
-        set = MakeSet("afresh");
+        spare = folder_ / "afresh";
+        MakeCookieTree(spare, shape_);
     }
-    // Exchanged, each takes the other's place in its parent folder: the
-    // tree's folders keep their order.
-    const fs::path windows = WindowsFolder(prefix_);
-    std::size_t index = 0;
-    ForEachCookieFolder(shape_, [&](const CookieFolder& plan) {
-        const fs::path spare = set / std::to_string(index++);
-        const fs::path folder = windows / plan.folder;
-        if (::renameat2(AT_FDCWD, spare.c_str(), AT_FDCWD, folder.c_str(), RENAME_EXCHANGE) != 0)
-            ThrowSystemError(spare.string() + " <-> " + folder.string());
-    });
-    fs::remove_all(set);
+    // windows is drive_c's only folder, so it keeps its place there.
+    const fs::path fresh = WindowsFolder(spare);
+    const fs::path used = WindowsFolder(prefix_);
+    if (::renameat2(AT_FDCWD, fresh.c_str(), AT_FDCWD, used.c_str(), RENAME_EXCHANGE) != 0)
+        ThrowSystemError(fresh.string() + " <-> " + used.string());
+    fs::remove_all(spare);
 }
 
 void SyncFileSystem(const fs::path& folder)

@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <filesystem>
-#include <string>
 
 namespace tallowick::bench {
 
@@ -26,27 +25,26 @@ struct TreeCounts {
 // other folders of each profile), so the walk must pass over things.
 TreeCounts MakeCookieTree(const std::filesystem::path& prefix, const TreeShape& shape);
 
-// Fresh cookie folders for a tree whose cookie files were deleted: each
-// folder made anew, with its files in the order a new tree has them, and
-// swapped in place of the tree's (one rename each). Sets are made ahead,
-// before any round deletes a file: on ext4 without a journal, making a file
-// shortly after many were deleted costs several times as much, as the file
-// system passes over every recently freed inode.
-class SpareCookieFolders {
+// Trees made ahead, each to take a used tree's place once its cookie files
+// were deleted: its drive_c/windows folder swapped for the used one in one
+// rename, so that the tree is new again. Made before any round deletes a
+// file: on ext4 without a journal, making a file shortly after many were
+// deleted costs several times as much, as the file system passes over every
+// recently freed inode.
+class SpareTrees {
 public:
-    // The sets are made in `folder`, on the tree's file system, outside it.
-    SpareCookieFolders(std::filesystem::path prefix, std::filesystem::path folder, const TreeShape& shape);
+    // The spares are made in `folder`, on the file system of the tree at
+    // `prefix`, outside it.
+    SpareTrees(std::filesystem::path prefix, std::filesystem::path folder, const TreeShape& shape);
 
-    // Makes one more set ahead.
+    // Makes one more spare tree.
     void Add();
     std::size_t Left() const { return left_; }
-    // Puts a set in place of the tree's cookie folders (one made now when
-    // none is left) and removes the folders it takes out.
-    void PutBack();
+    // Makes the tree new again, from a spare (one made now when none is
+    // left), and removes what it takes out.
+    void Renew();
 
 private:
-    std::filesystem::path MakeSet(const std::string& name) const;
-
     std::filesystem::path prefix_;
     std::filesystem::path folder_;
     TreeShape shape_;
