@@ -6,8 +6,6 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -85,11 +83,6 @@ int RunProgramChild(int argc, char** argv)
     const std::size_t expected = std::stoul(argv[4]);
 
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        char runtime[] = "/tmp/tallowick-bench-runtime-XXXXXX";
-        if (::mkdtemp(runtime) != nullptr)
-            qputenv("XDG_RUNTIME_DIR", runtime);
-    }
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
     try {

@@ -1,10 +1,15 @@
 // The least a Win32 program must do for Tallowick's Find and Delete, the
 // baseline of bench.sh:
 //
-//   least_work walk EXPECTED     FindFirstFileW over the folders Tallowick
-//                                searches, collecting the same full paths
-//   least_work delete EXPECTED   the same walk (not timed), then DeleteFileW
-//                                on each path
+//   least_work walk EXPECTED      FindFirstFileW over the folders Tallowick
+//                                 searches, collecting the same full paths
+//   least_work delete EXPECTED    the same walk (not timed), then DeleteFileW
+//                                 on each path
+//   least_work careful EXPECTED   the same walk (not timed), then each file
+//                                 deleted with the care Tallowick.exe takes
+//                                 under Wine: opened for DELETE, its final
+//                                 path compared with the listed one, marked
+//                                 for deletion, closed
 //
 // Prints the milliseconds of the timed part; exits 1 unless EXPECTED files
 // were found (and deleted).
@@ -62,13 +67,77 @@ std::vector<std::wstring> Walk()
     return cookies;
 }
 
+// Wine's DeleteFileW removes what a Unix link leads to, and a case twin of
+// a name whose file is gone; a program that must not do either deletes
+// through a handle once it knows the handle holds the listed entry.
+class CarefulDeletion {
+public:
+    CarefulDeletion()
+    {
+        const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+        const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+        finalPath_ = reinterpret_cast<decltype(finalPath_)>(
+            reinterpret_cast<void*>(GetProcAddress(kernel, "GetFinalPathNameByHandleW")));
+        setInformation_ = reinterpret_cast<decltype(setInformation_)>(
+            reinterpret_cast<void*>(GetProcAddress(ntdll, "NtSetInformationFile")));
+    }
+
+    bool Present() const { return finalPath_ && setInformation_; }
+
+    bool Delete(const std::wstring& path)
+    {
+        const std::size_t slash = path.rfind(L'\\');
+        const std::wstring folder = L"\\\\?\\" + path.substr(0, slash);
+        if (folder != folder_) {
+            folder_ = folder;
+            const HANDLE opened = Open(folder, 0, FILE_FLAG_BACKUP_SEMANTICS);
+            finalFolder_ = FinalPath(opened);
+            CloseHandle(opened);
+        }
+        const HANDLE opened = Open(folder + path.substr(slash), DELETE, 0);
+        if (opened == INVALID_HANDLE_VALUE)
+            return false;
+        bool deleted = FinalPath(opened) == finalFolder_ + path.substr(slash);
+        if (deleted) {
+            BOOLEAN disposition = TRUE;
+            struct {
+                LONG_PTR status;
+                ULONG_PTR information;
+            } io{};
+            constexpr ULONG kFileDispositionInformation = 13;
+            deleted = setInformation_(opened, &io, &disposition, sizeof disposition, kFileDispositionInformation) == 0;
+        }
+        CloseHandle(opened); // the file goes with its last handle
+        return deleted;
+    }
+
+private:
+    static HANDLE Open(const std::wstring& path, DWORD access, DWORD flags)
+    {
+        return CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, flags, nullptr);
+    }
+
+    std::wstring FinalPath(HANDLE handle) const
+    {
+        wchar_t path[MAX_PATH * 2];
+        const DWORD length = finalPath_(handle, path, MAX_PATH * 2, 0);
+        return length > 0 && length < MAX_PATH * 2 ? std::wstring(path, length) : std::wstring();
+    }
+
+    DWORD(WINAPI* finalPath_)(HANDLE, LPWSTR, DWORD, DWORD) = nullptr;
+    LONG(WINAPI* setInformation_)(HANDLE, void*, void*, ULONG, ULONG) = nullptr;
+    std::wstring folder_;      // the folder of the last file deleted
+    std::wstring finalFolder_; // and its final path
+};
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     const std::string mode = argc == 3 ? argv[1] : "";
-    if (mode != "walk" && mode != "delete") {
-        std::fprintf(stderr, "usage: least_work walk|delete EXPECTED\n");
+    if (mode != "walk" && mode != "delete" && mode != "careful") {
+        std::fprintf(stderr, "usage: least_work walk|delete|careful EXPECTED\n");
         return 2;
     }
     const std::size_t expected = std::strtoul(argv[2], nullptr, 10);
@@ -84,6 +153,17 @@ int main(int argc, char** argv)
         QueryPerformanceCounter(&start);
         for (const std::wstring& path : cookies)
             done += DeleteFileW(path.c_str()) ? 1 : 0;
+        QueryPerformanceCounter(&stop);
+    } else if (mode == "careful") {
+        CarefulDeletion careful;
+        if (!careful.Present()) {
+            std::fprintf(stderr, "least_work careful: the system lacks GetFinalPathNameByHandleW\n");
+            return 1;
+        }
+        done = 0;
+        QueryPerformanceCounter(&start);
+        for (const std::wstring& path : cookies)
+            done += careful.Delete(path) ? 1 : 0;
         QueryPerformanceCounter(&stop);
     }
     if (cookies.size() != expected || done != expected) {

@@ -17,6 +17,7 @@ int main(int argc, char** argv)
     }
     try {
         const auto counts = tallowick::bench::MakeCookieTree(argv[1], tallowick::bench::ShapeFor(std::stoul(argv[2])));
+        tallowick::bench::SyncFileSystem(argv[1]);
         std::printf("%zu\n", counts.cookies);
         return 0;
     } catch (const std::exception& error) {
