@@ -19,7 +19,7 @@ PARTS = {
          r"getdents|readdir|opendir|closedir|openat|fstatat|FolderResolver|OpenFolderStream|FolderExists|FolderWay::"),
         ("path building: the listing's paths and names, its per-folder lists",
          r"DriveFolder::|IsNameOnDrive|WindowsPath::"),
-        ("the collection: CookieList", r"Collection<|AddCookieFiles|IsCookieName"),
+        ("the collection: CookieList", r"TextCollection|TextStore|AddCookieFiles|IsCookieName"),
         ("sorting: keys and comparisons", r"ShownBefore|introsort|insertion_sort|LineListModel::Commit"),
         ("list insertion: the list's copies of the texts and keys", r"LineListModel::Append|ShowCookieList"),
         ("layout and painting: line sizes, QStrings, paint",
@@ -30,12 +30,12 @@ PARTS = {
         ("the entry's check before it (fstatat)", r"WineDisk::Examine|fstatat"),
         ("reading the path, following its folders", r"WindowsPath::|FolderWay::|FolderResolver|WineDisk::Remove"),
         ("results and errors", r"Error::|~Error|runtime_error|DeletionResult"),
-        ("the collection: CookieList", r"Collection<|EmptyCookieList"),
+        ("the collection: CookieList", r"TextCollection|EmptyCookieList"),
         ("clearing the list, painting", r"LineListModel::Clear|syncBackingStore|doItemsLayout|paintEvent"),
         ("the deletion's own code", r"DriveDeletion::"),
     ],
 }
-CLICK = {"find": "TimedClick", "delete": "cmdDelCookies_Click"}
+CLICK = {"find": "TimedClick", "delete": "DeleteCookies"}
 ACROSS = [
     ("in the kernel", r"entry_SYSCALL|exc_page_fault"),
     ("in page faults (first use of new memory)", r"exc_page_fault"),

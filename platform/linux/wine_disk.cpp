@@ -65,7 +65,7 @@ public:
         if (const int error = resolver_.Resolve(path, depth - 1); error != 0)
             return Answer(error);
         struct stat status {};
-        const int error = resolver_.Locate(std::string(path.Name(depth - 1)), located_, status);
+        const int error = resolver_.Locate(path.Name(depth - 1), located_, status);
         if (error != 0)
             return Answer(error);
         locatedPath_ = path.Prefix(depth);
@@ -128,7 +128,7 @@ public:
             return error;
         if (locatedPath_ != path.Text()) {
             struct stat status {};
-            if (const int error = resolver_.Locate(std::string(path.Name(depth - 1)), located_, status); error != 0)
+            if (const int error = resolver_.Locate(path.Name(depth - 1), located_, status); error != 0)
                 return error;
             locatedPath_ = path.Text();
         }

@@ -152,7 +152,7 @@ int FolderResolver::OpenChild(Level& parent, std::string name, Level& child)
     return 0;
 }
 
-int FolderResolver::FindFolded(Level& level, const std::string& name, std::string& found)
+int FolderResolver::FindFolded(Level& level, std::string_view name, std::string& found)
 {
     if (!level.indexed) {
         FolderStream folder(nullptr, ::closedir);
@@ -180,9 +180,9 @@ int FolderResolver::FindFolded(Level& level, const std::string& name, std::strin
     return 0;
 }
 
-int FolderResolver::Locate(const std::string& name, std::string& found, struct stat& status)
+int FolderResolver::Locate(std::string_view name, std::string& found, struct stat& status)
 {
-    found = name;
+    found.assign(name);
     if (::fstatat(Fd(), found.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0)
         return 0;
     if (errno != ENOENT)

@@ -78,12 +78,12 @@ public:
     // The entry of the last resolved folder that `name` stands for, by the
     // same rule as a folder's name, and its lstat. 0, ENOENT when there is
     // none, or the errno of a failure to read the folder.
-    int Locate(const std::string& name, std::string& found, struct stat& status);
+    int Locate(std::string_view name, std::string& found, struct stat& status);
 
 private:
     struct Level;
 
-    int FindFolded(Level& level, const std::string& name, std::string& found);
+    int FindFolded(Level& level, std::string_view name, std::string& found);
     int OpenChild(Level& parent, std::string name, Level& child);
 
     Drive drive_;

@@ -5,18 +5,23 @@
 
 namespace tallowick {
 
+// Every byte of a path is looked at here, once for each path deleted: a
+// table, not a search, says which are forbidden.
 bool IsNameOnDrive(std::string_view name, const NameRules& rules)
 {
     if (name.empty() || name == "." || name == "..")
         return false;
+    bool ascii = true;
     for (const char c : name) {
         const auto byte = static_cast<unsigned char>(c);
-        if (c == '\\' || c == '\0' || rules.forbidden.find(c) != std::string_view::npos)
-            return false;
-        if (byte < 0x20 && !rules.controlCharacters)
+        if (byte >= 0x80) {
+            ascii = false;
+            continue;
+        }
+        if (c == '\\' || c == '\0' || rules.forbids[byte] || (byte < 0x20 && !rules.controlCharacters))
             return false;
     }
-    return IsWellFormedUtf8(name, rules.loneSurrogates);
+    return ascii || IsWellFormedUtf8(name, rules.loneSurrogates);
 }
 
 std::optional<WindowsPath> WindowsPath::Parse(std::string_view text, const NameRules& rules)
@@ -26,6 +31,7 @@ std::optional<WindowsPath> WindowsPath::Parse(std::string_view text, const NameR
         return std::nullopt;
     WindowsPath path;
     path.text_ = text;
+    path.ends_.reserve(8);
     for (std::size_t start = 3; start <= text.size();) {
         std::size_t end = text.find('\\', start);
         if (end == std::string_view::npos)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -12,9 +13,16 @@ namespace tallowick {
 // keeps to: no empty name, no "." or "..", no NUL, and '\' only between
 // names.
 struct NameRules {
-    std::string_view forbidden; // characters no name may hold
-    bool controlCharacters = false; // U+0001 to U+001F
-    bool loneSurrogates = false;    // kept as their own three bytes (WTF-8)
+    constexpr NameRules(std::string_view forbidden, bool controls, bool surrogates)
+        : controlCharacters(controls), loneSurrogates(surrogates)
+    {
+        for (const char c : forbidden)
+            forbids[static_cast<unsigned char>(c)] = true;
+    }
+
+    std::array<bool, 128> forbids{}; // ASCII characters no name may hold
+    bool controlCharacters = false;  // U+0001 to U+001F
+    bool loneSurrogates = false;     // kept as their own three bytes (WTF-8)
 };
 
 // A Wine drive on a Unix file system: any Unix name but one holding '/'
