@@ -1,31 +1,11 @@
 #include "platform/qt/line_list_model.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "platform/text/ascii.h"
 
 namespace tallowick {
 namespace {
-
-// Where two texts first differ, eight bytes at a time: sorted paths share
-// long beginnings.
-std::size_t FirstDifference(std::string_view a, std::string_view b)
-{
-    const std::size_t shorter = std::min(a.size(), b.size());
-    std::size_t at = 0;
-    for (; at + 8 <= shorter; at += 8) {
-        std::uint64_t x;
-        std::uint64_t y;
-        std::memcpy(&x, a.data() + at, 8);
-        std::memcpy(&y, b.data() + at, 8);
-        if (x != y)
-            break;
-    }
-    while (at < shorter && a[at] == b[at])
-        ++at;
-    return at;
-}
 
 // The order of the texts with ASCII letters folded to lower case, byte by
 // byte as unsigned characters.

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -21,6 +23,25 @@ inline std::string LowerAscii(std::string_view text)
     std::string lower(text);
     std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) { return LowerAscii(c); });
     return lower;
+}
+
+// Where two texts first differ, eight bytes at a time: sorted paths share
+// long beginnings.
+inline std::size_t FirstDifference(std::string_view a, std::string_view b)
+{
+    const std::size_t shorter = std::min(a.size(), b.size());
+    std::size_t at = 0;
+    for (; at + 8 <= shorter; at += 8) {
+        std::uint64_t x;
+        std::uint64_t y;
+        std::memcpy(&x, a.data() + at, 8);
+        std::memcpy(&y, b.data() + at, 8);
+        if (x != y)
+            break;
+    }
+    while (at < shorter && a[at] == b[at])
+        ++at;
+    return at;
 }
 
 } // namespace tallowick

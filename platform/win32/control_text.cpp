@@ -24,6 +24,7 @@ struct WideFunctions {
     int(WINAPI* messageBox)(HWND, LPCWSTR, LPCWSTR, UINT) = OnNt<decltype(messageBox)>("user32.dll", "MessageBoxW");
     BOOL(WINAPI* textExtent)(HDC, LPCWSTR, int, LPSIZE) = OnNt<decltype(textExtent)>("gdi32.dll", "GetTextExtentPoint32W");
     int(WINAPI* lcMapString)(LCID, DWORD, LPCWSTR, int, LPWSTR, int) = OnNt<decltype(lcMapString)>("kernel32.dll", "LCMapStringW");
+    int(WINAPI* compareString)(LCID, DWORD, LPCWSTR, int, LPCWSTR, int) = OnNt<decltype(compareString)>("kernel32.dll", "CompareStringW");
 };
 
 const WideFunctions& Wide()
@@ -94,27 +95,25 @@ int MeasureText(HDC dc, std::string_view utf8)
     return size.cx;
 }
 
-bool FillsListBoxInUtf16() { return Wide().sendMessage && Wide().lcMapString; }
+bool FillsListBoxInUtf16() { return Wide().sendMessage && Wide().lcMapString && Wide().compareString; }
 
-// Most keys fit the first guess; a longer one is asked for by its size.
-bool AppendListSortKey(LCID locale, const wchar_t* line, std::string& keys)
+std::string ListSortKey(LCID locale, std::wstring_view text)
 {
-    const auto map = Wide().lcMapString;
-    if (!map)
-        return false;
-    constexpr DWORD kFlags = LCMAP_SORTKEY | NORM_IGNORECASE;
-    const std::size_t at = keys.size();
-    const auto into = [&](int size) {
-        keys.resize(at + static_cast<std::size_t>(size));
-        return map(locale, kFlags, line, -1, reinterpret_cast<LPWSTR>(keys.data() + at), size);
-    };
-    int size = into(2 * static_cast<int>(std::wcslen(line)) + 16);
-    if (size == 0 && GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
-        const int needed = map(locale, kFlags, line, -1, nullptr, 0);
-        size = needed > 0 ? into(needed) : 0;
-    }
-    keys.resize(at + static_cast<std::size_t>(size > 0 ? size : 0));
-    return size > 0;
+    const int length = static_cast<int>(text.size());
+    const int size = Wide().lcMapString(locale, LCMAP_SORTKEY | NORM_IGNORECASE, text.data(), length, nullptr, 0);
+    std::string key(static_cast<std::size_t>(std::max(size, 0)), '\0');
+    if (size > 0)
+        Wide().lcMapString(locale, LCMAP_SORTKEY | NORM_IGNORECASE, text.data(), length,
+                           reinterpret_cast<LPWSTR>(key.data()), size);
+    return key;
+}
+
+int CompareIgnoringCase(LCID locale, std::string_view a, std::string_view b)
+{
+    const std::wstring first = WideFromDisplayText(a);
+    const std::wstring second = WideFromDisplayText(b);
+    return Wide().compareString(locale, NORM_IGNORECASE, first.c_str(), static_cast<int>(first.size()),
+                                second.c_str(), static_cast<int>(second.size())) - CSTR_EQUAL;
 }
 
 LRESULT AddListBoxLine(HWND list, const wchar_t* line, ListPlace place)

@@ -27,11 +27,11 @@ int MeasureText(HDC dc, std::string_view utf8);
 // 16-bit USER with a comparison of their own.
 bool FillsListBoxInUtf16();
 // A sorted list box orders its lines with CompareStringW, ignoring case, in
-// its locale (LB_GETLOCALE); LCMapStringW's sort keys, compared byte by
-// byte, give that same order. Appends the key of `line` to `keys`; false
-// when the system gives none. A key takes about two bytes a character and a
-// few more.
-bool AppendListSortKey(LCID locale, const wchar_t* line, std::string& keys);
+// its locale (LB_GETLOCALE). LCMapStringW's sort key for that comparison,
+// empty where the system gives none.
+std::string ListSortKey(LCID locale, std::wstring_view text);
+// CompareStringW's answer, ignoring case: below, at or above 0.
+int CompareIgnoringCase(LCID locale, std::string_view a, std::string_view b);
 // Where a line goes: at the end (LB_INSERTSTRING), which in a sorted list is
 // where the list would put it only for lines handed over in its own order;
 // or where the list puts it (LB_ADDSTRING).

@@ -1,9 +1,11 @@
 #include "platform/win32/list_box_lines.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <numeric>
 
+#include "platform/text/ascii.h"
 #include "platform/win32/control_text.h"
 #include "platform/win32/system/path_text.h"
 
@@ -38,38 +40,87 @@ private:
     HGDIOBJ previous_ = nullptr;
 };
 
-// Lines in UTF-16 in one block, each ended by a NUL.
-struct Utf16Lines {
-    std::wstring texts;
-    std::vector<std::size_t> starts;
-
-    std::size_t Count() const { return starts.size(); }
-    const wchar_t* operator[](std::size_t index) const { return texts.c_str() + starts[index]; }
-};
-
-// The lines' indexes in the list box's order; empty when the system gives
-// no sort key for one of them. Lines that compare equal keep their order.
-std::vector<std::uint32_t> ListOrder(HWND list, const Utf16Lines& lines)
-{
-    const auto locale = static_cast<LCID>(SendMessageA(list, LB_GETLOCALE, 0, 0));
-    std::string keys;
-    keys.reserve(2 * lines.texts.size() + 16 * lines.Count());
-    std::vector<std::size_t> keyEnds;
-    keyEnds.reserve(lines.Count());
-    for (std::size_t i = 0; i < lines.Count(); ++i) {
-        if (!AppendListSortKey(locale, lines[i], keys))
-            return {};
-        keyEnds.push_back(keys.size());
+// The order a sorted list box gives its lines: CompareStringW's, ignoring
+// case, in the list's locale. Between lines of plain ASCII characters, that
+// is the order of their characters' first-level weights, hyphens and
+// apostrophes passed over, which LCMapStringW gives once a character; only
+// lines that tie there, or that hold other characters, are handed to
+// CompareStringW. No sort key is kept for any line.
+class ListCollation {
+public:
+    explicit ListCollation(LCID locale) : locale_(locale)
+    {
+        for (wchar_t c = 0; c < weights_.size(); ++c)
+            weights_[c] = Weight(ListSortKey(locale, std::wstring_view(&c, 1)));
+        // Two letters must weigh as each does alone: in a locale where a
+        // pair sorts as a letter of its own (traditional Spanish "ch"),
+        // every comparison goes to CompareStringW.
+        for (wchar_t x = L'a'; x <= L'z'; ++x)
+            for (wchar_t y = L'a'; y <= L'z'; ++y) {
+                const wchar_t pair[] = {x, y};
+                if (ListSortKey(locale, std::wstring_view(pair, 2)) != Key({weights_[x], weights_[y]})) {
+                    weights_.fill(-1);
+                    return;
+                }
+            }
     }
-    const auto key = [&](std::uint32_t i) {
-        const std::size_t start = i == 0 ? 0 : keyEnds[i - 1];
-        return std::string_view(keys).substr(start, keyEnds[i] - start);
-    };
-    std::vector<std::uint32_t> order(lines.Count());
-    std::iota(order.begin(), order.end(), 0u);
-    std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) { return key(a) < key(b); });
-    return order;
-}
+
+    bool Before(std::string_view a, std::string_view b) const
+    {
+        std::size_t i = FirstDifference(a, b);
+        std::size_t j = i;
+        for (;;) {
+            const int x = NextWeight(a, i);
+            const int y = NextWeight(b, j);
+            if (x < 0 || y < 0)
+                break; // a character with more to it than one weight
+            if (x != y)
+                return x < y; // an end (0) comes first
+            if (x == 0)
+                break; // equal at the first level
+        }
+        return CompareIgnoringCase(locale_, a, b) < 0;
+    }
+
+private:
+    // A key of first-level weights alone, two bytes each, then the empty
+    // levels that follow them.
+    static std::string Key(std::initializer_list<int> weights)
+    {
+        std::string key;
+        for (const int weight : weights)
+            key += {static_cast<char>(weight >> 8), static_cast<char>(weight & 0xFF)};
+        return key + std::string("\1\1\1\1\0", 5);
+    }
+
+    // A character's first-level weight from its key: 0 where it is passed
+    // over at that level (a hyphen, an apostrophe, a control character),
+    // -1 where its key holds more than one weight.
+    static int Weight(const std::string& key)
+    {
+        if (key.size() == 7 && key.substr(2) == Key({}))
+            return (key[0] & 0xFF) << 8 | (key[1] & 0xFF);
+        return key.starts_with("\1\1\1\1") ? 0 : -1;
+    }
+
+    // The weight of the next character counted at the first level, 0 at
+    // the end, or -1.
+    int NextWeight(std::string_view text, std::size_t& at) const
+    {
+        for (; at < text.size(); ++at) {
+            const auto c = static_cast<unsigned char>(text[at]);
+            const int weight = c < weights_.size() ? weights_[c] : -1;
+            if (weight != 0) {
+                ++at;
+                return weight;
+            }
+        }
+        return 0;
+    }
+
+    LCID locale_;
+    std::array<int, 128> weights_{};
+};
 
 } // namespace
 
@@ -106,7 +157,7 @@ void ListBoxLines::HandOver()
         characters += line.text.size();
     SendMessageA(list_, LB_INITSTORAGE, lines_.size(), static_cast<LPARAM>(2 * characters));
     if (FillsListBoxInUtf16()) {
-        HandOverInUtf16(characters);
+        HandOverInUtf16();
         return;
     }
     for (const SharedText& line : lines_)
@@ -129,33 +180,25 @@ void ListBoxLines::ApplyExtent()
     SendMessageA(list_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(extent), 0);
 }
 
-// The texts are converted in one go. An empty sorted list box gets the
-// lines in its own order, each at the end; one that holds lines already,
-// or that the system gives no sort keys for, puts each where it belongs.
-void ListBoxLines::HandOverInUtf16(std::size_t characters)
+// An empty sorted list box gets the lines in its own order, each at the
+// end; one that holds lines already puts each where it belongs. Each text
+// is converted as it goes in.
+void ListBoxLines::HandOverInUtf16()
 {
-    Utf16Lines lines;
-    lines.texts.reserve(characters + lines_.size()); // no more UTF-16 units than UTF-8 bytes
-    lines.starts.reserve(lines_.size());
-    for (const SharedText& line : lines_) {
-        lines.starts.push_back(lines.texts.size());
-        lines.texts += WideFromDisplayText(line.text);
-        lines.texts += L'\0';
-    }
-    lines_ = {};
-
     const bool sorted = (GetWindowLongA(list_, GWL_STYLE) & LBS_SORT) != 0;
-    std::vector<std::uint32_t> order;
-    if (sorted && SendMessageA(list_, LB_GETCOUNT, 0, 0) == 0)
-        order = ListOrder(list_, lines);
-    const ListPlace place = !sorted || !order.empty() ? ListPlace::End : ListPlace::ListsOwn;
-    if (order.empty()) {
-        order.resize(lines.Count());
-        std::iota(order.begin(), order.end(), 0u);
+    const bool inOrder = !sorted || SendMessageA(list_, LB_GETCOUNT, 0, 0) == 0;
+    std::vector<std::uint32_t> order(lines_.size());
+    std::iota(order.begin(), order.end(), 0u);
+    if (sorted && inOrder) {
+        const ListCollation collation(static_cast<LCID>(SendMessageA(list_, LB_GETLOCALE, 0, 0)));
+        std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+            return collation.Before(lines_[a].text, lines_[b].text);
+        });
     }
     for (const std::uint32_t i : order)
-        if (AddListBoxLine(list_, lines[i], place) < 0) // LB_ERR or LB_ERRSPACE: the list box takes no more
-            break;
+        if (AddListBoxLine(list_, WideFromDisplayText(lines_[i].text).c_str(), inOrder ? ListPlace::End : ListPlace::ListsOwn) < 0)
+            break; // LB_ERR or LB_ERRSPACE: the list box takes no more
+    lines_ = {};
 }
 
 } // namespace tallowick::win32

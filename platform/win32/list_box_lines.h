@@ -33,7 +33,7 @@ public:
     void HandOver();
 
 private:
-    void HandOverInUtf16(std::size_t characters);
+    void HandOverInUtf16();
     void ApplyExtent();
 
     HWND list_;
