@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <stdexcept>
 #include <string_view>
+#include <vector>
 
 #include "platform/interfaces/shared_text.h"
 
@@ -40,12 +42,23 @@ private:
 // the first item, the way the list is emptied, costs O(1).
 class TextCollection {
 public:
-    void Add(std::string_view text) { items_.push_back(store_.Add(text)); }
+    void Add(std::string_view text)
+    {
+        SharedText stored = store_.Add(text);
+        if (blocks_.empty() || blocks_.back() != stored.store)
+            blocks_.push_back(std::move(stored.store));
+        items_.push_back({stored.text.data(), static_cast<std::uint32_t>(text.size()),
+                          static_cast<std::uint32_t>(blocks_.size() - 1)});
+    }
 
     std::size_t Count() const { return items_.size(); }
 
-    std::string_view Item(std::size_t index) const { return Shared(index).text; }
-    const SharedText& Shared(std::size_t index) const { return items_.at(Checked(index)); }
+    std::string_view Item(std::size_t index) const { return items_.at(Checked(index)).Text(); }
+    SharedText Shared(std::size_t index) const
+    {
+        const Entry& item = items_.at(Checked(index));
+        return {item.Text(), blocks_[item.block]};
+    }
 
     void Remove(std::size_t index)
     {
@@ -55,6 +68,13 @@ public:
     }
 
 private:
+    struct Entry {
+        const char* text;
+        std::uint32_t size;
+        std::uint32_t block; // in blocks_
+        std::string_view Text() const { return {text, size}; }
+    };
+
     std::size_t Checked(std::size_t index) const
     {
         if (index < 1 || index > items_.size())
@@ -63,7 +83,8 @@ private:
     }
 
     TextStore store_;
-    std::deque<SharedText> items_;
+    std::vector<std::shared_ptr<const char[]>> blocks_;
+    std::deque<Entry> items_;
 };
 
 } // namespace tallowick

@@ -128,6 +128,7 @@ void ListBoxLines::Clear()
 {
     cleared_ = true;
     lines_.clear();
+    stores_.clear();
     widest_.Clear();
     SendMessageA(list_, LB_RESETCONTENT, 0, 0);
 }
@@ -137,7 +138,10 @@ void ListBoxLines::Clear()
 // they are shown.
 void ListBoxLines::Add(const SharedText& line)
 {
-    const SharedText& kept = line.store ? lines_.emplace_back(line) : lines_.emplace_back(copies_.Add(line.text));
+    SharedText kept = line.store ? line : copies_.Add(line.text);
+    if (stores_.empty() || stores_.back() != kept.store)
+        stores_.push_back(std::move(kept.store));
+    lines_.push_back(kept.text);
     widest_.Add(kept.text, [this] {
         WidestLine::AsciiAdvances advances{};
         const ListDc dc(list_);
@@ -153,15 +157,15 @@ void ListBoxLines::HandOver()
     if (lines_.empty())
         return;
     std::size_t characters = 0;
-    for (const SharedText& line : lines_)
-        characters += line.text.size();
+    for (const std::string_view line : lines_)
+        characters += line.size();
     SendMessageA(list_, LB_INITSTORAGE, lines_.size(), static_cast<LPARAM>(2 * characters));
     if (FillsListBoxInUtf16()) {
         HandOverInUtf16();
         return;
     }
-    for (const SharedText& line : lines_)
-        if (AddListBoxLine(list_, line.text) < 0) // LB_ERR or LB_ERRSPACE: the list box takes no more
+    for (const std::string_view line : lines_)
+        if (AddListBoxLine(list_, line) < 0) // LB_ERR or LB_ERRSPACE: the list box takes no more
             break;
 }
 
@@ -192,13 +196,15 @@ void ListBoxLines::HandOverInUtf16()
     if (sorted && inOrder) {
         const ListCollation collation(static_cast<LCID>(SendMessageA(list_, LB_GETLOCALE, 0, 0)));
         std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-            return collation.Before(lines_[a].text, lines_[b].text);
+            return collation.Before(lines_[a], lines_[b]);
         });
     }
+    const ListPlace place = inOrder ? ListPlace::End : ListPlace::ListsOwn;
     for (const std::uint32_t i : order)
-        if (AddListBoxLine(list_, WideFromDisplayText(lines_[i].text).c_str(), inOrder ? ListPlace::End : ListPlace::ListsOwn) < 0)
+        if (AddListBoxLine(list_, WideFromDisplayText(lines_[i]).c_str(), place) < 0)
             break; // LB_ERR or LB_ERRSPACE: the list box takes no more
     lines_ = {};
+    stores_ = {};
 }
 
 } // namespace tallowick::win32

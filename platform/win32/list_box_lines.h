@@ -38,8 +38,9 @@ private:
 
     HWND list_;
     bool cleared_ = false;
-    std::vector<SharedText> lines_; // UTF-8
-    TextStore copies_;              // of lines that came without a store
+    std::vector<std::string_view> lines_; // UTF-8, in stores_
+    std::vector<std::shared_ptr<const char[]>> stores_;
+    TextStore copies_; // of lines that came without a store
     WidestLine widest_;
 };
 
