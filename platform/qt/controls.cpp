@@ -8,7 +8,7 @@
 
 #include "platform/qt/accessible_widgets.h"
 #include "platform/qt/line_list_model.h"
-#include "platform/qt/widest_line.h"
+#include "platform/qt/widest_line_delegate.h"
 
 namespace tallowick {
 

@@ -1,4 +1,4 @@
-#include "platform/qt/widest_line.h"
+#include "platform/qt/widest_line_delegate.h"
 
 #include <QFontMetrics>
 
