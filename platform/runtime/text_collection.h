@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string_view>
@@ -28,6 +29,8 @@ public:
         used_ += text.size();
         return {{stored, text.size()}, block_};
     }
+    // The room of the block that the last text went into.
+    std::size_t BlockSize() const { return size_; }
 
 private:
     static constexpr std::size_t kBlockSize = std::size_t{1} << 18;
@@ -45,19 +48,24 @@ public:
     void Add(std::string_view text)
     {
         SharedText stored = store_.Add(text);
-        if (blocks_.empty() || blocks_.back() != stored.store)
-            blocks_.push_back(std::move(stored.store));
-        items_.push_back({stored.text.data(), static_cast<std::uint32_t>(text.size()),
-                          static_cast<std::uint32_t>(blocks_.size() - 1)});
+        if (blocks_.empty() || blocks_.back().chars != stored.store)
+            blocks_.push_back({std::move(stored.store), store_.BlockSize()});
+        items_.push_back({stored.text.data(), static_cast<std::uint32_t>(text.size())});
     }
 
     std::size_t Count() const { return items_.size(); }
 
     std::string_view Item(std::size_t index) const { return items_.at(Checked(index)).Text(); }
+    // The item with the block that holds it: a text knows its block only by
+    // where it lies, so that an item takes no room for it.
     SharedText Shared(std::size_t index) const
     {
         const Entry& item = items_.at(Checked(index));
-        return {item.Text(), blocks_[item.block]};
+        const std::less<const char*> before;
+        for (const Block& block : blocks_)
+            if (!before(item.text, block.chars.get()) && before(item.text, block.chars.get() + block.size))
+                return {item.Text(), block.chars};
+        return {item.Text(), nullptr};
     }
 
     void Remove(std::size_t index)
@@ -71,8 +79,11 @@ private:
     struct Entry {
         const char* text;
         std::uint32_t size;
-        std::uint32_t block; // in blocks_
         std::string_view Text() const { return {text, size}; }
+    };
+    struct Block {
+        std::shared_ptr<const char[]> chars;
+        std::size_t size;
     };
 
     std::size_t Checked(std::size_t index) const
@@ -83,7 +94,7 @@ private:
     }
 
     TextStore store_;
-    std::vector<std::shared_ptr<const char[]>> blocks_;
+    std::vector<Block> blocks_;
     std::deque<Entry> items_;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 #include <map>
+#include <numeric>
 
 #include "platform/runtime/event_handler.h"
 
@@ -29,15 +30,17 @@ void ToolkitForms::ShowFailures(Form& form, ControlId list, std::string_view sum
     std::map<std::string_view, std::size_t> shownAt; // no hash table: the 486 runtime has none
     for (std::size_t i = 0; i < lines.size(); ++i)
         shownAt.try_emplace(lines[i], i);
-    const auto place = [&](const FailedFile& file) {
-        const auto found = shownAt.find(file.path);
-        return found == shownAt.end() ? lines.size() : found->second;
-    };
-    std::stable_sort(failures.begin(), failures.end(),
-                     [&](const FailedFile& a, const FailedFile& b) { return place(a) < place(b); });
+    std::vector<std::size_t> place;
+    for (const FailedFile& failure : failures) {
+        const auto found = shownAt.find(failure.path);
+        place.push_back(found == shownAt.end() ? lines.size() : found->second);
+    }
+    std::vector<std::size_t> order(failures.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return place[a] < place[b]; });
     Message message{MessageKind::Warning, std::string(summary), {}};
-    for (const FailedFile& failure : failures)
-        message.files.push_back({failure.path, FailureReason(failure.error)});
+    for (const std::size_t i : order)
+        message.files.push_back({failures[i].path, FailureReason(failures[i].error)});
     Present(message);
 }
 

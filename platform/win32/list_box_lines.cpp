@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <numeric>
 
 #include "platform/text/ascii.h"
 #include "platform/win32/control_text.h"
@@ -191,17 +190,16 @@ void ListBoxLines::HandOverInUtf16()
 {
     const bool sorted = (GetWindowLongA(list_, GWL_STYLE) & LBS_SORT) != 0;
     const bool inOrder = !sorted || SendMessageA(list_, LB_GETCOUNT, 0, 0) == 0;
-    std::vector<std::uint32_t> order(lines_.size());
-    std::iota(order.begin(), order.end(), 0u);
+    // Lines the list box compares as equal may stand either way round, so
+    // the sort need not be stable, and needs no room beside the lines.
     if (sorted && inOrder) {
         const ListCollation collation(static_cast<LCID>(SendMessageA(list_, LB_GETLOCALE, 0, 0)));
-        std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-            return collation.Before(lines_[a], lines_[b]);
-        });
+        std::sort(lines_.begin(), lines_.end(),
+                  [&](std::string_view a, std::string_view b) { return collation.Before(a, b); });
     }
     const ListPlace place = inOrder ? ListPlace::End : ListPlace::ListsOwn;
-    for (const std::uint32_t i : order)
-        if (AddListBoxLine(list_, WideFromDisplayText(lines_[i]).c_str(), place) < 0)
+    for (const std::string_view line : lines_)
+        if (AddListBoxLine(list_, WideFromDisplayText(line).c_str(), place) < 0)
             break; // LB_ERR or LB_ERRSPACE: the list box takes no more
     lines_ = {};
     stores_ = {};

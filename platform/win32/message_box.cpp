@@ -1,6 +1,9 @@
 #include "platform/win32/message_box.h"
 
 #include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include <windows.h>
 
@@ -8,6 +11,16 @@
 
 namespace tallowick::win32 {
 namespace {
+
+// Room for a message box's file lines, in pixels of its font, selected in
+// `dc`.
+struct TextRoom {
+    int width = 0;
+    int lines = 0;
+    HDC dc = nullptr;
+
+    int Measure(std::string_view text) const { return MeasureText(dc, text); }
+};
 
 constexpr std::string_view kReasonIndent = "    ";
 
@@ -18,7 +31,7 @@ constexpr std::string_view kReasonIndent = "    ";
 std::vector<std::string> Wrapped(std::string_view text, const TextRoom& room)
 {
     std::vector<std::string> lines{std::string()};
-    const auto fits = [&](std::string_view more) { return room.measure(lines.back() + std::string(more)) <= room.width; };
+    const auto fits = [&](std::string_view more) { return room.Measure(lines.back() + std::string(more)) <= room.width; };
     for (std::size_t start = 0; start < text.size();) {
         const std::size_t separator = text.find_first_of("\\ ", start);
         const std::size_t end = separator == std::string_view::npos ? text.size() : separator + 1;
@@ -41,8 +54,10 @@ std::vector<std::string> Wrapped(std::string_view text, const TextRoom& room)
     return lines;
 }
 
-} // namespace
-
+// The files' lines as a message box shows them without outgrowing the
+// screen: each path broken after a backslash (or a space) where it would
+// be wider than the room, its reason on the next line, and no more files
+// than fit; the rest are counted, since they stay in the list.
 std::string FileLines(const std::vector<Message::File>& files, const TextRoom& room)
 {
     std::string text;
@@ -65,6 +80,8 @@ std::string FileLines(const std::vector<Message::File>& files, const TextRoom& r
         text.pop_back();
     return text;
 }
+
+} // namespace
 
 void ShowMessageBox(const Message& message)
 {
@@ -89,8 +106,7 @@ void ShowMessageBox(const Message& message)
         // summary, the icon and the button above and below: half the
         // screen's height is for the files.
         const TextRoom room{std::min(48 * charWidth, static_cast<int>(work.right - work.left) * 3 / 8),
-                            static_cast<int>(work.bottom - work.top) / 2 / lineHeight,
-                            [screen](std::string_view line) { return MeasureText(screen, line); }};
+                            static_cast<int>(work.bottom - work.top) / 2 / lineHeight, screen};
         text += "\n\n" + FileLines(message.files, room);
         if (previous)
             SelectObject(screen, previous);
