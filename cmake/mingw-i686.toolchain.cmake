@@ -36,8 +36,9 @@ if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86")
 endif()
 # ---------------------------------------------------------------------------
 
-# Everything inside the exe: msvcrt.dll and the system's own DLLs are its
-# only imports. OS and subsystem version 4.0 for every program; Tallowick.exe
-# itself pins --subsystem,windows:4.0, test programs stay console programs.
+# Everything inside the exe: the system's own DLLs are its only imports (the
+# test programs also import msvcrt.dll; Tallowick.exe has a C runtime of its
+# own). OS and subsystem version 4.0 for every program; Tallowick.exe itself
+# pins --subsystem,windows:4.0, test programs stay console programs.
 set(CMAKE_EXE_LINKER_FLAGS_INIT
     "-static -static-libgcc -static-libstdc++ -Wl,--major-os-version,4,--minor-os-version,0,--major-subsystem-version,4,--minor-subsystem-version,0")

@@ -32,17 +32,16 @@ windows_packages=(
     wine wine32 wine64 googletest
     gcc-12-source xz-utils bzip2
 )
-# The 32-bit program's runtime is partly rebuilt for its processor floor
-# (platform/win32/runtime): from gcc-12-source above, and from the source
-# package of the installed mingw-w64 CRT, kept under /usr/src/mingw-w64.
-mingw_source_dir=/usr/src/mingw-w64
+# The 32-bit program's C++ runtime is partly rebuilt for its processor floor
+# (platform/win32/runtime), from gcc-12-source above; its C runtime is its
+# own (platform/win32/crt).
 # On hosts whose kernel runs no 32-bit programs, 32-bit Wine runs under
 # qemu-i386 with a small preloaded library built by the i686 Linux compiler
 # (scripts/qemu). Elsewhere they are not needed.
 qemu_route_packages=(qemu-user-static gcc-i686-linux-gnu libc6-dev-i386-cross gcc)
 
 # Root is needed only to change the system: a missing package, the i386
-# architecture, apt's source entries. A machine that has everything asks
+# architecture. A machine that has everything asks
 # nothing of the user.
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then
@@ -103,31 +102,5 @@ if [ ${#missing[@]} -gt 0 ] || [ "${need_update:-0}" = 1 ]; then
     as_root apt-get update -qq
     if [ ${#missing[@]} -gt 0 ]; then
         as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
-    fi
-fi
-
-# The CRT's source package, of the exact version installed. apt-get source
-# needs deb-src entries: added beside the system's deb entries when missing.
-if [ "$want_windows" = 1 ]; then
-    mingw_version=$(dpkg-query -W -f='${source:Version}' mingw-w64-i686-dev)
-    mingw_upstream=${mingw_version%-*}
-    if [ ! -f "$mingw_source_dir/mingw-w64_${mingw_upstream}.orig.tar.bz2" ]; then
-        if [ -z "$(apt-cache showsrc mingw-w64 2>/dev/null)" ]; then
-            echo "install-deps: adding deb-src entries for Debian's source packages"
-            for list in /etc/apt/sources.list.d/*.sources; do
-                [ -f "$list" ] && grep -q '^Types:.*\bdeb\b' "$list" || continue
-                sed -n '/^Types:/s/.*/Types: deb-src/;p' "$list" |
-                    as_root tee "/etc/apt/sources.list.d/deb-src-$(basename "$list")" >/dev/null
-            done
-            for list in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
-                [ -f "$list" ] && grep -q '^deb ' "$list" || continue
-                sed -n 's/^deb /deb-src /p' "$list" |
-                    as_root tee "/etc/apt/sources.list.d/deb-src-$(basename "$list")" >/dev/null
-            done
-            as_root apt-get update -qq
-        fi
-        echo "install-deps: fetching the source of mingw-w64 $mingw_version into $mingw_source_dir"
-        as_root mkdir -p "$mingw_source_dir"
-        (cd "$mingw_source_dir" && as_root apt-get source --download-only -qq "mingw-w64=$mingw_version")
     fi
 fi
