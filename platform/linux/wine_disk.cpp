@@ -27,8 +27,6 @@ std::filesystem::path WinePrefix()
 
 namespace {
 
-using wine::UniqueFd;
-
 EntryKind KindOf(mode_t mode)
 {
     if (S_ISREG(mode))
@@ -65,10 +63,8 @@ public:
         if (const int error = resolver_.Resolve(path, depth - 1); error != 0)
             return Answer(error);
         struct stat status {};
-        const int error = resolver_.Locate(path.Name(depth - 1), located_, status);
-        if (error != 0)
+        if (const int error = resolver_.Locate(path.Name(depth - 1), located_, status); error != 0)
             return Answer(error);
-        locatedPath_ = path.Prefix(depth);
         const EntryKind kind = KindOf(status.st_mode);
         // Wine keeps the DOS read-only mark as a missing owner write bit.
         return {kind, kind == EntryKind::File && (status.st_mode & S_IWUSR) == 0, 0,
@@ -126,14 +122,11 @@ public:
         const std::size_t depth = path.Depth();
         if (const int error = resolver_.Resolve(path, depth - 1); error != 0)
             return error;
-        if (locatedPath_ != path.Text()) {
-            struct stat status {};
-            if (const int error = resolver_.Locate(path.Name(depth - 1), located_, status); error != 0)
-                return error;
-            locatedPath_ = path.Text();
-        }
+        // The rules examine a file before they remove it, and go on only
+        // where its own name reached it: unlinkat takes that very name.
         // Without AT_REMOVEDIR a folder swapped in since it was examined
         // still fails; a link goes, never what it leads to.
+        located_.assign(path.Name(depth - 1));
         return ::unlinkat(resolver_.Fd(), located_.c_str(), 0) == 0 ? 0 : errno;
     }
 
@@ -156,8 +149,7 @@ private:
     }
 
     wine::FolderResolver resolver_;
-    std::string located_;     // the on-disk name of the entry last examined
-    std::string locatedPath_; // and the path it was examined by
+    std::string located_; // the on-disk name of the entry last examined or removed, kept to spare an allocation a file
 };
 
 } // namespace

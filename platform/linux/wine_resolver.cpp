@@ -11,22 +11,6 @@
 
 namespace tallowick::wine {
 
-UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept
-{
-    if (this != &other) {
-        if (fd_ >= 0)
-            ::close(fd_);
-        fd_ = std::exchange(other.fd_, -1);
-    }
-    return *this;
-}
-
-UniqueFd::~UniqueFd()
-{
-    if (fd_ >= 0)
-        ::close(fd_);
-}
-
 int OpenFolderStream(int folder, FolderStream& stream)
 {
     const int readable = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -45,29 +29,22 @@ namespace {
 
 constexpr int kFolderFlags = O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 
-// Wine's own rule: dosdevices/c: is the drive, wherever it leads. Only a
-// prefix without that entry falls back to the usual drive_c beside it.
-int OpenDriveFolder(const std::filesystem::path& prefix, UniqueFd& fd)
-{
-    const std::filesystem::path mapping = prefix / "dosdevices" / "c:";
-    struct stat entry {};
-    const std::filesystem::path& folder = ::lstat(mapping.c_str(), &entry) == 0 ? mapping : prefix / "drive_c";
-    fd = UniqueFd(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-    return fd.valid() ? 0 : errno;
-}
-
 bool IsDotOrDotDot(const char* name) { return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)); }
 
 } // namespace
 
+// Wine's own rule: dosdevices/c: is the drive, wherever it leads. Only a
+// prefix without that entry falls back to the usual drive_c beside it.
 Drive OpenDrive(const std::filesystem::path& prefix)
 {
-    Drive drive;
-    const int error = OpenDriveFolder(prefix, drive.fd);
+    const std::filesystem::path mapping = prefix / "dosdevices" / "c:";
+    struct stat entry {};
+    const std::filesystem::path& folder = ::lstat(mapping.c_str(), &entry) == 0 ? mapping : prefix / "drive_c";
+    Drive drive{UniqueFd(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC))};
     // A prefix, mapping or drive folder that is not there is a drive that
     // is not there; anything else is a failure to report.
-    if (error != 0 && error != ENOENT && error != ENOTDIR && error != ELOOP)
-        drive.error = error;
+    if (!drive.fd.valid() && errno != ENOENT && errno != ENOTDIR && errno != ELOOP)
+        drive.error = errno;
     return drive;
 }
 
