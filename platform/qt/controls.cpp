@@ -32,6 +32,19 @@ namespace {
 
 QColor ToQColor(Colour colour) { return QColor(colour.red, colour.green, colour.blue); }
 
+// The row's own colours, in the palette roles that this kind of control
+// paints its background and its text with.
+void ApplyColours(QWidget* control, const ControlLayout& row, QPalette::ColorRole background,
+                  QPalette::ColorRole text)
+{
+    QPalette palette = control->palette();
+    if (row.background)
+        palette.setColor(background, ToQColor(*row.background));
+    if (row.textColour)
+        palette.setColor(text, ToQColor(*row.textColour));
+    control->setPalette(palette);
+}
+
 QWidget* MakeListBox(const ControlLayout& row, QWidget* window)
 {
     auto* list = new QListView(window);
@@ -45,12 +58,7 @@ QWidget* MakeListBox(const ControlLayout& row, QWidget* window)
     list->setItemDelegate(new WidestLineDelegate(list));
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     list->setTextElideMode(Qt::ElideNone);
-    QPalette palette = list->palette();
-    if (row.background)
-        palette.setColor(QPalette::Base, ToQColor(*row.background));
-    if (row.textColour)
-        palette.setColor(QPalette::Text, ToQColor(*row.textColour));
-    list->setPalette(palette);
+    ApplyColours(list, row, QPalette::Base, QPalette::Text);
     return list;
 }
 
@@ -65,14 +73,8 @@ QWidget* MakeLabel(const ControlLayout& row, QWidget* window)
         label->setFrameStyle(QFrame::Box | QFrame::Plain);
         label->setLineWidth(1);
     }
-    QPalette palette = label->palette();
-    if (row.background) {
-        label->setAutoFillBackground(true);
-        palette.setColor(QPalette::Window, ToQColor(*row.background));
-    }
-    if (row.textColour)
-        palette.setColor(QPalette::WindowText, ToQColor(*row.textColour));
-    label->setPalette(palette);
+    label->setAutoFillBackground(row.background.has_value());
+    ApplyColours(label, row, QPalette::Window, QPalette::WindowText);
     return label;
 }
 
