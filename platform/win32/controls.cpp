@@ -49,26 +49,14 @@ const char* KindClass(ControlKind kind)
 
 } // namespace
 
-ControlArgs ControlArgsFor(const ControlLayout& row, int dpi)
+HWND CreateControl(HWND parent, const ControlLayout& row, int dpi)
 {
-    ControlArgs args;
-    args.className = KindClass(row.kind);
-    args.style = WS_CHILD | KindStyle(row) | (row.visible ? WS_VISIBLE : 0);
-    args.exStyle = row.kind == ControlKind::ListBox ? WS_EX_CLIENTEDGE : 0;
-    const int left = TwipsToPixels(row.left, dpi);
-    const int top = TwipsToPixels(row.top, dpi);
-    args.bounds = {left, top, left + TwipsToPixels(row.width, dpi), top + TwipsToPixels(row.height, dpi)};
-    args.commandId = CommandIdOf(row.id);
-    args.text = AnsiFromDisplayText(row.caption);
-    return args;
-}
-
-HWND CreateControl(HWND parent, const ControlArgs& args)
-{
+    const DWORD style = WS_CHILD | KindStyle(row) | (row.visible ? WS_VISIBLE : 0);
+    const DWORD exStyle = row.kind == ControlKind::ListBox ? WS_EX_CLIENTEDGE : 0;
     const HWND control = CreateWindowExA(
-        args.exStyle, args.className, args.text.c_str(), args.style, args.bounds.left, args.bounds.top,
-        args.bounds.right - args.bounds.left, args.bounds.bottom - args.bounds.top, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.commandId)),
+        exStyle, KindClass(row.kind), AnsiFromDisplayText(row.caption).c_str(), style, TwipsToPixels(row.left, dpi),
+        TwipsToPixels(row.top, dpi), TwipsToPixels(row.width, dpi), TwipsToPixels(row.height, dpi), parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(CommandIdOf(row.id))),
         reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)), nullptr);
     if (!control)
         throw LastError();
@@ -88,8 +76,7 @@ WindowArgs WindowArgsFor(const WindowLayout& layout, int dpi)
         args.exStyle = WS_EX_DLGMODALFRAME;
         break;
     }
-    args.client = {TwipsToPixels(layout.clientWidth, dpi), TwipsToPixels(layout.clientHeight, dpi)};
-    RECT frame{0, 0, args.client.cx, args.client.cy};
+    RECT frame{0, 0, TwipsToPixels(layout.clientWidth, dpi), TwipsToPixels(layout.clientHeight, dpi)};
     AdjustWindowRectEx(&frame, args.style, FALSE, args.exStyle);
     args.outer = {frame.right - frame.left, frame.bottom - frame.top};
     args.caption = AnsiFromDisplayText(layout.caption);

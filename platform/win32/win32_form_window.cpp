@@ -68,7 +68,7 @@ void Win32FormWindow::Build(HINSTANCE instance, HWND owner, int dpi, HFONT defau
 void Win32FormWindow::CreateControls(int dpi, HFONT defaultFont)
 {
     for (const ControlLayout* row : ControlsInTabOrder(form_.Layout())) {
-        const HWND control = win32::CreateControl(window_, win32::ControlArgsFor(*row, dpi));
+        const HWND control = win32::CreateControl(window_, *row, dpi);
         Child& child = children_.emplace_back(Child{row, control, nullptr});
         HFONT font = defaultFont;
         if (row->font) {
@@ -138,10 +138,10 @@ LRESULT Win32FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         OnActivate(LOWORD(wParam) != WA_INACTIVE);
         return 0;
     case WM_SETFOCUS:
-        OnSetFocus();
+        FocusFirstControl();
         return 0;
     case WM_CLOSE:
-        OnClose();
+        forms_.CloseRequested(form_);
         return 0;
     case WM_NCDESTROY:
         OnNcDestroy();
@@ -196,8 +196,6 @@ void Win32FormWindow::OnActivate(bool active)
     FocusFirstControl();
 }
 
-void Win32FormWindow::OnSetFocus() { FocusFirstControl(); }
-
 void Win32FormWindow::FocusFirstControl()
 {
     HWND target = lastFocus_;
@@ -208,8 +206,6 @@ void Win32FormWindow::FocusFirstControl()
     if (target && target != window_)
         SetFocus(target);
 }
-
-void Win32FormWindow::OnClose() { forms_.CloseRequested(form_); }
 
 void Win32FormWindow::OnNcDestroy()
 {
