@@ -309,21 +309,15 @@ Bytes icoFile(const std::vector<IconImage>& images)
 
 // ---------------------------------------------------------------- png
 
+// Bit by bit: icons are too small to need a table.
 std::uint32_t crc32(const std::uint8_t* data, std::size_t length)
 {
-    static const auto table = [] {
-        std::array<std::uint32_t, 256> entries{};
-        for (std::uint32_t n = 0; n < 256; ++n) {
-            std::uint32_t c = n;
-            for (int bit = 0; bit < 8; ++bit)
-                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            entries[n] = c;
-        }
-        return entries;
-    }();
     std::uint32_t crc = 0xFFFFFFFFu;
-    for (std::size_t i = 0; i < length; ++i)
-        crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
+    for (std::size_t i = 0; i < length; ++i) {
+        crc ^= data[i];
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc & 1) ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
+    }
     return crc ^ 0xFFFFFFFFu;
 }
 
