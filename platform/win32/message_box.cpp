@@ -1,6 +1,8 @@
 #include "platform/win32/message_box.h"
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include <windows.h>
 
@@ -11,6 +13,14 @@ namespace {
 
 constexpr std::string_view kReasonIndent = "    ";
 
+// Room for a message box's file lines, in pixels of its font, which is
+// selected into `dc`.
+struct TextRoom {
+    HDC dc = nullptr;
+    int width = 0;
+    int lines = 0;
+};
+
 // `text` as lines no wider than the room, broken after a backslash or a
 // space, or anywhere in a piece wider than a whole line. A line the text
 // runs on to is not indented: a message box measures its lines without
@@ -18,7 +28,7 @@ constexpr std::string_view kReasonIndent = "    ";
 std::vector<std::string> Wrapped(std::string_view text, const TextRoom& room)
 {
     std::vector<std::string> lines{std::string()};
-    const auto fits = [&](std::string_view more) { return room.measure(lines.back() + std::string(more)) <= room.width; };
+    const auto fits = [&](std::string_view more) { return MeasureText(room.dc, lines.back() + std::string(more)) <= room.width; };
     for (std::size_t start = 0; start < text.size();) {
         const std::size_t separator = text.find_first_of("\\ ", start);
         const std::size_t end = separator == std::string_view::npos ? text.size() : separator + 1;
@@ -41,8 +51,10 @@ std::vector<std::string> Wrapped(std::string_view text, const TextRoom& room)
     return lines;
 }
 
-} // namespace
-
+// The files' lines as a message box shows them without outgrowing the
+// screen: each path broken after a backslash (or a space) where it would
+// be wider than the room, its reason on the next line, and no more files
+// than fit; the rest are counted, since they stay in the list.
 std::string FileLines(const std::vector<Message::File>& files, const TextRoom& room)
 {
     std::string text;
@@ -66,6 +78,8 @@ std::string FileLines(const std::vector<Message::File>& files, const TextRoom& r
     return text;
 }
 
+} // namespace
+
 void ShowMessageBox(const Message& message)
 {
     std::string text = message.text;
@@ -88,9 +102,8 @@ void ShowMessageBox(const Message& message)
         // its lines wider than the font's height, with the caption, the
         // summary, the icon and the button above and below: half the
         // screen's height is for the files.
-        const TextRoom room{std::min(48 * charWidth, static_cast<int>(work.right - work.left) * 3 / 8),
-                            static_cast<int>(work.bottom - work.top) / 2 / lineHeight,
-                            [screen](std::string_view line) { return MeasureText(screen, line); }};
+        const TextRoom room{screen, std::min(48 * charWidth, static_cast<int>(work.right - work.left) * 3 / 8),
+                            static_cast<int>(work.bottom - work.top) / 2 / lineHeight};
         text += "\n\n" + FileLines(message.files, room);
         if (previous)
             SelectObject(screen, previous);
