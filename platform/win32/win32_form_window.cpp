@@ -172,14 +172,13 @@ LRESULT Win32FormWindow::OnCtlColor(UINT message, HDC dc, HWND control)
     if (!child)
         return DefWindowProcA(window_, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
     const ControlLayout& row = *child->row;
-    const bool isList = row.kind == ControlKind::ListBox;
     SetTextColor(dc, row.textColour ? win32::ColourRef(*row.textColour)
                                     : GetSysColor(COLOR_WINDOWTEXT));
     if (child->background) {
         SetBkColor(dc, win32::ColourRef(*row.background));
         return reinterpret_cast<LRESULT>(child->background);
     }
-    const int background = isList ? COLOR_WINDOW : COLOR_BTNFACE;
+    const int background = row.kind == ControlKind::ListBox ? COLOR_WINDOW : COLOR_BTNFACE;
     SetBkColor(dc, GetSysColor(background));
     return reinterpret_cast<LRESULT>(GetSysColorBrush(background));
 }

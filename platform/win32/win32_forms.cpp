@@ -129,18 +129,14 @@ void Win32Forms::SetVisible(Form& form, ControlId button, bool visible)
 
 void Win32Forms::ClearList(Form& form, ControlId list)
 {
-    const HWND control = ControlToChange(form, list);
-    if (!control)
-        return;
-    Filling(control).Clear();
+    if (const HWND control = ControlToChange(form, list))
+        Filling(control).Clear();
 }
 
 void Win32Forms::AddListLine(Form& form, ControlId list, const SharedText& line)
 {
-    const HWND control = ControlToChange(form, list);
-    if (!control)
-        return;
-    Filling(control).Add(line);
+    if (const HWND control = ControlToChange(form, list))
+        Filling(control).Add(line);
 }
 
 win32::ListBoxLines& Win32Forms::Filling(HWND list)
@@ -170,12 +166,11 @@ void Win32Forms::FinishListFills()
 
 void Win32Forms::Show(Form& form)
 {
-    const bool wasLoaded = Find(form) != nullptr;
     Win32FormWindow* window = Loaded(form);
     if (!window)
         return;
     const HWND handle = window->Handle();
-    if (!wasLoaded || !IsWindowVisible(handle)) {
+    if (!IsWindowVisible(handle)) { // a window just loaded is hidden
         ShowWindow(handle, SW_SHOW);
         UpdateWindow(handle);
     }
