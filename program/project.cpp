@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "about/about_command.h"
 #include "deletion/delete_command.h"
 #include "search/find_command.h"
 
