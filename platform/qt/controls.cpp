@@ -1,7 +1,5 @@
 #include "platform/qt/controls.h"
 
-#include <cmath>
-
 #include <QListView>
 #include <QPalette>
 #include <QPushButton>

@@ -1,6 +1,5 @@
 #include "platform/qt/qt_forms.h"
 
-#include <algorithm>
 #include <string>
 
 #include <QApplication>

@@ -1,5 +1,3 @@
-#include <memory>
-
 #include <windows.h>
 #include <commctrl.h>
 #undef DeleteFile
