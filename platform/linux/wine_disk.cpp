@@ -88,24 +88,20 @@ public:
             const std::string_view name = item->d_name;
             if (name == "." || name == "..")
                 continue;
-            ListedEntry entry{name, name, EntryKind::File, EntryKind::Missing};
-            int error = 0;
-            switch (item->d_type) {
-            case DT_REG: break;
-            case DT_DIR: entry.kind = EntryKind::Folder; break;
-            case DT_LNK: entry.kind = EntryKind::Link; break;
-            case DT_UNKNOWN: {
+            // The listing says what each entry is, but for a file system
+            // that leaves it to lstat.
+            mode_t mode = DTTOIF(item->d_type);
+            if (item->d_type == DT_UNKNOWN) {
                 struct stat status {};
                 if (::fstatat(location, item->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0) {
                     if (errno == ENOENT)
                         continue; // gone since it was listed
                     return errno;
                 }
-                entry.kind = KindOf(status.st_mode);
-                break;
+                mode = status.st_mode;
             }
-            default: entry.kind = EntryKind::Other; break;
-            }
+            ListedEntry entry{name, name, KindOf(mode), EntryKind::Missing};
+            int error = 0;
             if (entry.kind == EntryKind::Link)
                 entry.linkTarget = TargetOf(location, item->d_name, error);
             if (error != 0)
