@@ -1,5 +1,6 @@
 #include "platform/qt/controls.h"
 
+#include <QFont>
 #include <QListView>
 #include <QPalette>
 #include <QPushButton>
@@ -15,6 +16,8 @@ QString ToQString(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+namespace {
+
 QFont MakeFont(const Font& font)
 {
     QFont qtFont(ToQString(font.face));
@@ -25,8 +28,6 @@ QFont MakeFont(const Font& font)
     qtFont.setUnderline(font.underline);
     return qtFont;
 }
-
-namespace {
 
 QColor ToQColor(Colour colour) { return QColor(colour.red, colour.green, colour.blue); }
 
@@ -82,11 +83,6 @@ QWidget* MakeButton(const ControlLayout& row, QWidget* window)
     auto* button = new QPushButton(ToQString(row.caption), window);
     button->setAutoDefault(false);
     button->setDefault(false);
-    if (row.textColour) {
-        QPalette palette = button->palette();
-        palette.setColor(QPalette::ButtonText, ToQColor(*row.textColour));
-        button->setPalette(palette);
-    }
     return button;
 }
 
