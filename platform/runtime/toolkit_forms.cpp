@@ -63,13 +63,7 @@ void ToolkitForms::DeliverClick(Form& form, ControlId button)
     ShowHeldBack();
 }
 
-bool ToolkitForms::BeginEnd()
-{
-    if (ended_)
-        return false;
-    ended_ = true;
-    return true;
-}
+bool ToolkitForms::BeginEnd() { return !std::exchange(ended_, true); }
 
 void ToolkitForms::ThrowNoSuchControl(const Form& form, ControlId id)
 {

@@ -5,7 +5,6 @@
 #include "platform/runtime/event_handler.h"
 #include "platform/win32/control_text.h"
 #include "platform/win32/message_box.h"
-#include "platform/win32/system/path_text.h"
 #include "platform/win32/system/win32_error.h"
 #include "platform/win32/win32_form_window.h"
 
@@ -153,8 +152,7 @@ win32::ListBoxLines& Win32Forms::Filling(HWND list)
 // drawn once.
 void Win32Forms::FinishListFills()
 {
-    auto fills = std::move(listFills_);
-    listFills_.clear();
+    auto fills = std::exchange(listFills_, {});
     for (win32::ListBoxLines& fill : fills) {
         if (!IsWindow(fill.List()))
             continue;
@@ -203,10 +201,8 @@ void Win32Forms::DestroyAll()
         handles.push_back(window->Handle());
     for (const HWND handle : handles)
         DestroyWindow(handle);
-    if (hiddenOwner_) {
-        DestroyWindow(hiddenOwner_);
-        hiddenOwner_ = nullptr;
-    }
+    if (const HWND owner = std::exchange(hiddenOwner_, nullptr))
+        DestroyWindow(owner);
 }
 
 std::vector<std::string> Win32Forms::ListLines(Form& form, ControlId list)
@@ -239,10 +235,8 @@ void Win32Forms::WindowDestroyed(Form& form)
 
 void Win32Forms::PostQuit()
 {
-    if (quitPosted_)
-        return;
-    quitPosted_ = true;
-    PostQuitMessage(ExitCode());
+    if (!std::exchange(quitPosted_, true))
+        PostQuitMessage(ExitCode());
 }
 
 void Win32Forms::ProcessMessage(MSG& message)
