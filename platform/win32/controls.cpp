@@ -6,55 +6,39 @@
 #include "platform/win32/system/win32_error.h"
 
 namespace tallowick::win32 {
-namespace {
 
-DWORD KindStyle(const ControlLayout& row)
+HWND CreateControl(HWND parent, const ControlLayout& row, int dpi)
 {
+    const char* className = "STATIC";
+    DWORD style = WS_CHILD | (row.visible ? WS_VISIBLE : 0);
+    DWORD exStyle = 0;
     switch (row.kind) {
-    case ControlKind::ListBox: {
+    case ControlKind::ListBox:
         // The list keeps its stored height instead of snapping to whole lines.
         // Its horizontal scroll bar shows only while a line is wider than
-        // the list (see ListExtent).
-        DWORD style = WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
+        // the list (see ListBoxLines).
+        className = "LISTBOX";
+        style |= WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
         if (row.sorted)
             style |= LBS_SORT;
         if (row.extendedSelection)
             style |= LBS_EXTENDEDSEL;
-        return style;
-    }
-    case ControlKind::Label: {
+        exStyle = WS_EX_CLIENTEDGE;
+        break;
+    case ControlKind::Label:
         // Labels never take the focus and show '&' as it is. SS_LEFT and
         // SS_CENTER wrap at word boundaries.
-        DWORD style = SS_NOPREFIX;
-        style |= row.alignment == TextAlignment::Centre ? SS_CENTER : SS_LEFT;
+        style |= SS_NOPREFIX | (row.alignment == TextAlignment::Centre ? SS_CENTER : SS_LEFT);
         if (row.border)
             style |= WS_BORDER;
-        return style;
-    }
+        break;
     case ControlKind::Button:
-        return WS_TABSTOP | BS_PUSHBUTTON;
+        className = "BUTTON";
+        style |= WS_TABSTOP | BS_PUSHBUTTON;
+        break;
     }
-    return 0;
-}
-
-const char* KindClass(ControlKind kind)
-{
-    switch (kind) {
-    case ControlKind::ListBox: return "LISTBOX";
-    case ControlKind::Label: return "STATIC";
-    case ControlKind::Button: return "BUTTON";
-    }
-    return "STATIC";
-}
-
-} // namespace
-
-HWND CreateControl(HWND parent, const ControlLayout& row, int dpi)
-{
-    const DWORD style = WS_CHILD | KindStyle(row) | (row.visible ? WS_VISIBLE : 0);
-    const DWORD exStyle = row.kind == ControlKind::ListBox ? WS_EX_CLIENTEDGE : 0;
     const HWND control = CreateWindowExA(
-        exStyle, KindClass(row.kind), AnsiFromDisplayText(row.caption).c_str(), style, TwipsToPixels(row.left, dpi),
+        exStyle, className, AnsiFromDisplayText(row.caption).c_str(), style, TwipsToPixels(row.left, dpi),
         TwipsToPixels(row.top, dpi), TwipsToPixels(row.width, dpi), TwipsToPixels(row.height, dpi), parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(CommandIdOf(row.id))),
         reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)), nullptr);
