@@ -29,8 +29,6 @@ namespace {
 
 constexpr int kFolderFlags = O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 
-bool IsDotOrDotDot(const char* name) { return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)); }
-
 } // namespace
 
 // Wine's own rule: dosdevices/c: is the drive, wherever it leads. Only a
@@ -120,10 +118,7 @@ int FolderResolver::OpenChild(Level& parent, std::string name, Level& child)
     }
     if (!child.fd.valid())
         return errno == ELOOP ? ENOTDIR : errno;
-    child.actual.reserve(parent.actual.size() + 1 + found.size());
-    child.actual = parent.actual;
-    child.actual += '\\';
-    child.actual += found;
+    child.actual = parent.actual + '\\' + found;
     child.otherSpelling = parent.otherSpelling || found != name;
     child.name = std::move(name);
     return 0;
@@ -135,13 +130,12 @@ int FolderResolver::FindFolded(Level& level, std::string_view name, std::string&
         FolderStream folder(nullptr, ::closedir);
         if (const int error = OpenFolderStream(level.fd.get(), folder); error != 0)
             return error;
+        // "." and ".." are indexed too: a path's names are never either.
         errno = 0;
         while (const dirent* item = ::readdir(folder.get())) {
-            if (!IsDotOrDotDot(item->d_name)) {
-                auto [slot, added] = level.byFoldedName.try_emplace(LowerAscii(item->d_name), item->d_name);
-                if (!added && slot->second > item->d_name)
-                    slot->second = item->d_name;
-            }
+            auto [slot, added] = level.byFoldedName.try_emplace(LowerAscii(item->d_name), item->d_name);
+            if (!added && slot->second > item->d_name)
+                slot->second = item->d_name;
             errno = 0;
         }
         if (const int error = errno; error != 0) {
