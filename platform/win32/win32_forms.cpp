@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/runtime/event_handler.h"
 #include "platform/win32/control_text.h"
 #include "platform/win32/message_box.h"
 #include "platform/win32/system/win32_error.h"
