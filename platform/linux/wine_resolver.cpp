@@ -57,7 +57,11 @@ struct FolderResolver::Level {
     std::unordered_map<std::string, std::string> byFoldedName;
 };
 
-FolderResolver::FolderResolver(Drive drive) : drive_(std::move(drive)) {}
+FolderResolver::FolderResolver(Drive drive) : driveError_(drive.error)
+{
+    levels_.push_back(std::make_unique<Level>());
+    levels_[0]->fd = std::move(drive.fd);
+}
 
 FolderResolver::~FolderResolver() = default;
 
@@ -69,21 +73,16 @@ bool FolderResolver::OtherSpelling() const { return levels_.at(depth_)->otherSpe
 
 int FolderResolver::Resolve(const WindowsPath& path, std::size_t depth)
 {
-    if (drive_.error != 0)
-        return drive_.error;
-    if (path.Drive() != 'c' || !drive_.fd.valid())
+    if (driveError_ != 0)
+        return driveError_;
+    if (path.Drive() != 'c' || !levels_[0]->fd.valid())
         return ENOENT;
 
+    // The folders' paths begin with the drive as the path spells it.
     const std::string_view driveText = path.Prefix(0);
-    if (levels_.empty() || levels_[0]->actual != driveText) {
-        levels_.clear();
-        auto root = std::make_unique<Level>();
-        // Every level owns its descriptor; the root's is a copy of the drive's.
-        root->fd = UniqueFd(::fcntl(drive_.fd.get(), F_DUPFD_CLOEXEC, 0));
-        if (!root->fd.valid())
-            return errno;
-        root->actual = driveText;
-        levels_.push_back(std::move(root));
+    if (levels_[0]->actual != driveText) {
+        levels_.resize(1);
+        levels_[0]->actual = driveText;
     }
 
     // Keep the levels this path shares with the last one; deeper ones stay

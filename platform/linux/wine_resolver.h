@@ -95,7 +95,7 @@ private:
     int FindFolded(Level& level, std::string_view name, std::string& found);
     int OpenChild(Level& parent, std::string name, Level& child);
 
-    Drive drive_;
+    int driveError_; // the drive could not be opened: every path fails so
     std::vector<std::unique_ptr<Level>> levels_; // [0] is the drive's root
     std::size_t depth_ = 0;                      // levels of the last success
 };
