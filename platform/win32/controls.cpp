@@ -47,26 +47,6 @@ HWND CreateControl(HWND parent, const ControlLayout& row, int dpi)
     return control;
 }
 
-WindowArgs WindowArgsFor(const WindowLayout& layout, int dpi)
-{
-    WindowArgs args;
-    switch (layout.border) {
-    case WindowBorder::FixedSingle:
-        // Fixed single border, close box only: no sizing, no minimise or maximise.
-        args.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
-        break;
-    case WindowBorder::FixedDialog:
-        args.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-        args.exStyle = WS_EX_DLGMODALFRAME;
-        break;
-    }
-    RECT frame{0, 0, TwipsToPixels(layout.clientWidth, dpi), TwipsToPixels(layout.clientHeight, dpi)};
-    AdjustWindowRectEx(&frame, args.style, FALSE, args.exStyle);
-    args.outer = {frame.right - frame.left, frame.bottom - frame.top};
-    args.caption = AnsiFromDisplayText(layout.caption);
-    return args;
-}
-
 LOGFONTA LogFontFor(const Font& font, int dpi)
 {
     LOGFONTA logFont{};

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <string>
-
 #include <windows.h>
 
 #include "platform/interfaces/layout.h"
@@ -18,16 +16,6 @@ inline ControlId ControlIdOf(int commandId) { return commandId - kFirstControlCo
 // One control, made from one row of its window's layout, at `dpi`, as a
 // child of `parent`. Throws Error.
 HWND CreateControl(HWND parent, const ControlLayout& row, int dpi);
-
-// One top-level window, made from its layout.
-struct WindowArgs {
-    DWORD style = 0;
-    DWORD exStyle = 0;
-    SIZE outer{}; // pixels: the whole window, frame and caption included
-    std::string caption; // ANSI
-};
-
-WindowArgs WindowArgsFor(const WindowLayout& layout, int dpi);
 
 // A layout font at the given resolution, in the ANSI character set.
 LOGFONTA LogFontFor(const Font& font, int dpi);

@@ -2,6 +2,7 @@
 
 #include "platform/runtime/toolkit_forms.h"
 #include "platform/win32/controls.h"
+#include "platform/win32/system/path_text.h"
 #include "platform/win32/system/win32_error.h"
 #include "platform/win32/win32_forms.h"
 
@@ -48,11 +49,25 @@ Win32FormWindow::~Win32FormWindow()
 void Win32FormWindow::Build(HINSTANCE instance, HWND owner, int dpi, HFONT defaultFont)
 {
     const WindowLayout& layout = form_.Layout();
-    const win32::WindowArgs args = win32::WindowArgsFor(layout, dpi);
-    const int left = (GetSystemMetrics(SM_CXSCREEN) - args.outer.cx) / 2;
-    const int top = (GetSystemMetrics(SM_CYSCREEN) - args.outer.cy) / 2;
-    const HWND window = CreateWindowExA(args.exStyle, kClassName, args.caption.c_str(), args.style, left, top,
-                                        args.outer.cx, args.outer.cy, owner, nullptr, instance, this);
+    // Either border is fixed, with the close box only: no sizing, no
+    // minimise or maximise.
+    DWORD style = WS_CAPTION | WS_SYSMENU;
+    DWORD exStyle = 0;
+    switch (layout.border) {
+    case WindowBorder::FixedSingle: style |= WS_OVERLAPPED; break;
+    case WindowBorder::FixedDialog:
+        style |= WS_POPUP;
+        exStyle = WS_EX_DLGMODALFRAME;
+        break;
+    }
+    RECT frame{0, 0, TwipsToPixels(layout.clientWidth, dpi), TwipsToPixels(layout.clientHeight, dpi)};
+    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const HWND window = CreateWindowExA(exStyle, kClassName, win32::AnsiFromDisplayText(layout.caption).c_str(), style,
+                                        (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                                        (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, owner, nullptr,
+                                        instance, this);
     if (!window)
         throw LastError();
 
