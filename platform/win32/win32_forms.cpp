@@ -139,8 +139,7 @@ void Win32Forms::AddListLine(Form& form, ControlId list, const SharedText& line)
 
 win32::ListBoxLines& Win32Forms::Filling(HWND list)
 {
-    const auto found = std::find_if(listFills_.begin(), listFills_.end(),
-                                    [list](const win32::ListBoxLines& fill) { return fill.List() == list; });
+    const auto found = std::ranges::find(listFills_, list, &win32::ListBoxLines::List);
     if (found != listFills_.end())
         return *found;
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
