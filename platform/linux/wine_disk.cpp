@@ -110,9 +110,6 @@ public:
         }
     }
 
-    // unlinkat removes exactly the entry it names, a link as a link.
-    HeldEntry Hold(const WindowsPath&) override { return {}; }
-
     long Remove(const WindowsPath& path) override
     {
         const std::size_t depth = path.Depth();
