@@ -47,7 +47,7 @@ HWND CreateControl(HWND parent, const ControlLayout& row, int dpi)
     return control;
 }
 
-LOGFONTA LogFontFor(const Font& font, int dpi)
+HFONT CreateLayoutFont(const Font& font, int dpi)
 {
     LOGFONTA logFont{};
     // Points to pixels: points * dpi / 72, kept in hundredths for 9.75 pt.
@@ -63,7 +63,7 @@ LOGFONTA LogFontFor(const Font& font, int dpi)
     logFont.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS;
     const std::string face = AnsiFromDisplayText(font.face);
     std::strncpy(logFont.lfFaceName, face.c_str(), LF_FACESIZE - 1);
-    return logFont;
+    return CreateFontIndirectA(&logFont);
 }
 
 } // namespace tallowick::win32

@@ -17,8 +17,9 @@ inline ControlId ControlIdOf(int commandId) { return commandId - kFirstControlCo
 // child of `parent`. Throws Error.
 HWND CreateControl(HWND parent, const ControlLayout& row, int dpi);
 
-// A layout font at the given resolution, in the ANSI character set.
-LOGFONTA LogFontFor(const Font& font, int dpi);
+// A layout font at the given resolution, in the ANSI character set; null
+// where none could be made.
+HFONT CreateLayoutFont(const Font& font, int dpi);
 
 inline COLORREF ColourRef(Colour colour) { return RGB(colour.red, colour.green, colour.blue); }
 

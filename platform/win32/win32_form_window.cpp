@@ -85,11 +85,7 @@ void Win32FormWindow::CreateControls(int dpi, HFONT defaultFont)
     for (const ControlLayout* row : ControlsInTabOrder(form_.Layout())) {
         const HWND control = win32::CreateControl(window_, *row, dpi);
         Child& child = children_.emplace_back(Child{row, control, nullptr});
-        HFONT font = defaultFont;
-        if (row->font) {
-            const LOGFONTA logFont = win32::LogFontFor(*row->font, dpi);
-            font = static_cast<HFONT>(Made(CreateFontIndirectA(&logFont)));
-        }
+        const HFONT font = row->font ? static_cast<HFONT>(Made(win32::CreateLayoutFont(*row->font, dpi))) : defaultFont;
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         if (row->background)
             child.background = static_cast<HBRUSH>(Made(CreateSolidBrush(win32::ColourRef(*row->background))));
