@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <optional>
+#include <unordered_map>
 
 #include "platform/text/ascii.h"
 
@@ -53,8 +55,7 @@ struct FolderResolver::Level {
     std::string actual; // the folder's whole path, with the names as on disk
     bool otherSpelling = false; // some name of it as on disk differs from the path's
     UniqueFd fd;
-    bool indexed = false;
-    std::unordered_map<std::string, std::string> byFoldedName;
+    std::optional<std::unordered_map<std::string, std::string>> byFoldedName;
 };
 
 FolderResolver::FolderResolver(Drive drive) : driveError_(drive.error)
@@ -125,26 +126,25 @@ int FolderResolver::OpenChild(Level& parent, std::string name, Level& child)
 
 int FolderResolver::FindFolded(Level& level, std::string_view name, std::string& found)
 {
-    if (!level.indexed) {
+    if (!level.byFoldedName) {
         FolderStream folder(nullptr, ::closedir);
         if (const int error = OpenFolderStream(level.fd.get(), folder); error != 0)
             return error;
+        std::unordered_map<std::string, std::string> byFoldedName;
         // "." and ".." are indexed too: a path's names are never either.
         errno = 0;
         while (const dirent* item = ::readdir(folder.get())) {
-            auto [slot, added] = level.byFoldedName.try_emplace(LowerAscii(item->d_name), item->d_name);
+            auto [slot, added] = byFoldedName.try_emplace(LowerAscii(item->d_name), item->d_name);
             if (!added && slot->second > item->d_name)
                 slot->second = item->d_name;
             errno = 0;
         }
-        if (const int error = errno; error != 0) {
-            level.byFoldedName.clear();
+        if (const int error = errno; error != 0)
             return error;
-        }
-        level.indexed = true;
+        level.byFoldedName = std::move(byFoldedName);
     }
-    const auto match = level.byFoldedName.find(LowerAscii(name));
-    if (match == level.byFoldedName.end())
+    const auto match = level.byFoldedName->find(LowerAscii(name));
+    if (match == level.byFoldedName->end())
         return ENOENT;
     found = match->second;
     return 0;
