@@ -14,4 +14,11 @@ void About::Click(ControlId button)
 
 void About::Command1_Click() { forms_.Unload(*this); }
 
+void ShowAbout(Forms& forms, std::unique_ptr<About>& about)
+{
+    if (!about)
+        about = std::make_unique<About>(forms);
+    forms.Show(*about);
+}
+
 } // namespace tallowick

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include "platform/interfaces/forms.h"
 
 namespace tallowick {
@@ -18,5 +20,8 @@ public:
 private:
     Forms& forms_;
 };
+
+// The About command: makes the one About window the first time, and shows it.
+void ShowAbout(Forms& forms, std::unique_ptr<About>& about);
 
 } // namespace tallowick

@@ -31,8 +31,6 @@ public:
 
     void cmdExt_Click(); // Close
 
-    Forms& Runtime() { return forms_; }
-
     // The found cookie files, created empty on first use and kept until the
     // program ends.
     TextCollection& CookieList();

@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "about/about_command.h"
 #include "deletion/delete_command.h"
 #include "search/find_command.h"
 
@@ -12,7 +11,7 @@ Project::Project(Forms& forms, FileSystemFactory openFileSystem, FileDeletionFac
     : main(forms, {
                       .cmdSrch_Click = [open = std::move(openFileSystem)](Main& window) { FindCookies(window, open); },
                       .cmdDelCookies_Click = [open = std::move(openDeletion)](Main& window) { DeleteCookies(window, open); },
-                      .Command1_Click = [this](Main& window) { ShowAbout(window.Runtime(), about_); },
+                      .Command1_Click = [this, &forms](Main&) { ShowAbout(forms, about_); },
                   })
 {
 }

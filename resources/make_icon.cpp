@@ -208,22 +208,32 @@ std::size_t rowBytes(int width, int bitsPerPixel)
     return static_cast<std::size_t>((width * bitsPerPixel + 31) / 32 * 4);
 }
 
-// The AND mask: one bit a pixel, set where the screen shows through.
-void putAndMask(Bytes& out, const Picture& picture)
+// Rows of `bitsPerPixel`-bit values (1 or 4), the leftmost pixel in the high
+// bits of its byte; `value` gives the value of the pixel at (x, y).
+template <typename Value>
+void putPackedRows(Bytes& out, const Picture& picture, int bitsPerPixel, Value&& value)
 {
-    const std::size_t stride = rowBytes(picture.size, 1);
     for (int y = picture.size - 1; y >= 0; --y) { // bottom row first
-        Bytes row(stride, 0);
+        Bytes row(rowBytes(picture.size, bitsPerPixel), 0);
         for (int x = 0; x < picture.size; ++x) {
-            if (picture.transparent(x, y))
-                row[static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+            const int bit = x * bitsPerPixel;
+            const int shifted = value(x, y) << (8 - bitsPerPixel - bit % 8);
+            row[static_cast<std::size_t>(bit / 8)] |= static_cast<std::uint8_t>(shifted);
         }
         out.insert(out.end(), row.begin(), row.end());
     }
 }
 
-void putBitmapInfoHeader(Bytes& out, int size, int bitsPerPixel, std::size_t imageBytes)
+// The AND mask: one bit a pixel, set where the screen shows through.
+void putAndMask(Bytes& out, const Picture& picture)
 {
+    putPackedRows(out, picture, 1, [&](int x, int y) { return picture.transparent(x, y) ? 1 : 0; });
+}
+
+// The header of an image whose AND mask follows its colour bitmap.
+void putBitmapInfoHeader(Bytes& out, int size, int bitsPerPixel)
+{
+    const std::size_t imageBytes = (rowBytes(size, bitsPerPixel) + rowBytes(size, 1)) * static_cast<std::size_t>(size);
     putLe32(out, 40);
     putLe32(out, static_cast<std::uint32_t>(size));
     putLe32(out, static_cast<std::uint32_t>(size * 2)); // colour bitmap and mask, one above the other
@@ -240,10 +250,8 @@ void putBitmapInfoHeader(Bytes& out, int size, int bitsPerPixel, std::size_t ima
 // 32-bit BGRA rows, straight (not premultiplied) alpha.
 Bytes trueColourImage(const Picture& picture)
 {
-    const std::size_t imageBytes = rowBytes(picture.size, 32) * static_cast<std::size_t>(picture.size)
-        + rowBytes(picture.size, 1) * static_cast<std::size_t>(picture.size);
     Bytes out;
-    putBitmapInfoHeader(out, picture.size, 32, imageBytes);
+    putBitmapInfoHeader(out, picture.size, 32);
     for (int y = picture.size - 1; y >= 0; --y) {
         for (int x = 0; x < picture.size; ++x) {
             const Rgba& pixel = picture.pixels[picture.index(x, y)];
@@ -257,23 +265,13 @@ Bytes trueColourImage(const Picture& picture)
 // 4-bit image; palette index i is the colour of paint i, the rest are black.
 Bytes sixteenColourImage(const Picture& picture)
 {
-    const std::size_t stride = rowBytes(picture.size, 4);
-    const std::size_t imageBytes = stride * static_cast<std::size_t>(picture.size)
-        + rowBytes(picture.size, 1) * static_cast<std::size_t>(picture.size);
     Bytes out;
-    putBitmapInfoHeader(out, picture.size, 4, imageBytes);
+    putBitmapInfoHeader(out, picture.size, 4);
     for (std::size_t entry = 0; entry < 16; ++entry) {
         const Rgb colour = entry < kPaintCount ? kPaintColours[entry] : Rgb{0, 0, 0};
         out.insert(out.end(), {colour.b, colour.g, colour.r, std::uint8_t{0}});
     }
-    for (int y = picture.size - 1; y >= 0; --y) {
-        Bytes row(stride, 0);
-        for (int x = 0; x < picture.size; ++x) {
-            const auto paint = static_cast<std::uint8_t>(picture.paints[picture.index(x, y)]);
-            row[static_cast<std::size_t>(x / 2)] |= static_cast<std::uint8_t>(x % 2 == 0 ? paint << 4 : paint);
-        }
-        out.insert(out.end(), row.begin(), row.end());
-    }
+    putPackedRows(out, picture, 4, [&](int x, int y) { return static_cast<int>(picture.paints[picture.index(x, y)]); });
     putAndMask(out, picture);
     return out;
 }
@@ -311,21 +309,15 @@ Bytes icoFile(const std::vector<IconImage>& images)
 
 // ---------------------------------------------------------------- png
 
+// Bit by bit: icons are too small to need a table.
 std::uint32_t crc32(const std::uint8_t* data, std::size_t length)
 {
-    static const auto table = [] {
-        std::array<std::uint32_t, 256> entries{};
-        for (std::uint32_t n = 0; n < 256; ++n) {
-            std::uint32_t c = n;
-            for (int bit = 0; bit < 8; ++bit)
-                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            entries[n] = c;
-        }
-        return entries;
-    }();
     std::uint32_t crc = 0xFFFFFFFFu;
-    for (std::size_t i = 0; i < length; ++i)
-        crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
+    for (std::size_t i = 0; i < length; ++i) {
+        crc ^= data[i];
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc & 1) ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
+    }
     return crc ^ 0xFFFFFFFFu;
 }
 

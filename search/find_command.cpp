@@ -4,8 +4,6 @@
 #include <string>
 #include <string_view>
 
-#include "search/cookie_name.h"
-
 namespace tallowick {
 
 void FindCookies(Main& main, const FileSystemFactory& openFileSystem)
@@ -24,6 +22,10 @@ namespace {
 constexpr std::array<std::string_view, 2> kRootFolders{"c:\\windows", "c:\\winnt"};
 constexpr std::array<std::string_view, 3> kCookieSubpaths{"\\cookies", "\\profiles", "\\Temporary Internet Files"};
 constexpr std::string_view kCookiesFolder = "\\cookies";
+
+// A cookie file is any file whose name holds ".txt", exactly in that case,
+// anywhere in it ("old.txt.bak" is one, "B[2].TXT" is not).
+bool IsCookieName(std::string_view name) { return name.find(".txt") != std::string_view::npos; }
 
 void AddCookieFiles(Folder& folder, TextCollection& cookies)
 {

@@ -56,8 +56,8 @@ struct ControlLayout {
     Twips height = 0;
     int tabIndex = 0;
     std::optional<Font> font;              // empty: the window's default font
-    std::optional<Colour> background;      // empty: the window's colour
-    std::optional<Colour> textColour;      // empty: the default text colour
+    std::optional<Colour> background;      // labels and lists; empty: the window's colour
+    std::optional<Colour> textColour;      // labels and lists; empty: the default text colour
     bool visible = true;
     std::string_view accessibleName;       // for screen readers; empty: none (a label's is its text)
     std::string_view accessibleDescription; // for screen readers; empty: none

@@ -27,8 +27,6 @@ std::filesystem::path WinePrefix()
 
 namespace {
 
-using wine::UniqueFd;
-
 EntryKind KindOf(mode_t mode)
 {
     if (S_ISREG(mode))
@@ -65,10 +63,8 @@ public:
         if (const int error = resolver_.Resolve(path, depth - 1); error != 0)
             return Answer(error);
         struct stat status {};
-        const int error = resolver_.Locate(path.Name(depth - 1), located_, status);
-        if (error != 0)
+        if (const int error = resolver_.Locate(path.Name(depth - 1), located_, status); error != 0)
             return Answer(error);
-        locatedPath_ = path.Prefix(depth);
         const EntryKind kind = KindOf(status.st_mode);
         // Wine keeps the DOS read-only mark as a missing owner write bit.
         return {kind, kind == EntryKind::File && (status.st_mode & S_IWUSR) == 0, 0,
@@ -92,24 +88,20 @@ public:
             const std::string_view name = item->d_name;
             if (name == "." || name == "..")
                 continue;
-            ListedEntry entry{name, name, EntryKind::File, EntryKind::Missing};
-            int error = 0;
-            switch (item->d_type) {
-            case DT_REG: break;
-            case DT_DIR: entry.kind = EntryKind::Folder; break;
-            case DT_LNK: entry.kind = EntryKind::Link; break;
-            case DT_UNKNOWN: {
+            // The listing says what each entry is, but for a file system
+            // that leaves it to lstat.
+            mode_t mode = DTTOIF(item->d_type);
+            if (item->d_type == DT_UNKNOWN) {
                 struct stat status {};
                 if (::fstatat(location, item->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0) {
                     if (errno == ENOENT)
                         continue; // gone since it was listed
                     return errno;
                 }
-                entry.kind = KindOf(status.st_mode);
-                break;
+                mode = status.st_mode;
             }
-            default: entry.kind = EntryKind::Other; break;
-            }
+            ListedEntry entry{name, name, KindOf(mode), EntryKind::Missing};
+            int error = 0;
             if (entry.kind == EntryKind::Link)
                 entry.linkTarget = TargetOf(location, item->d_name, error);
             if (error != 0)
@@ -118,22 +110,16 @@ public:
         }
     }
 
-    // unlinkat removes exactly the entry it names, a link as a link.
-    HeldEntry Hold(const WindowsPath&) override { return {}; }
-
     long Remove(const WindowsPath& path) override
     {
         const std::size_t depth = path.Depth();
         if (const int error = resolver_.Resolve(path, depth - 1); error != 0)
             return error;
-        if (locatedPath_ != path.Text()) {
-            struct stat status {};
-            if (const int error = resolver_.Locate(path.Name(depth - 1), located_, status); error != 0)
-                return error;
-            locatedPath_ = path.Text();
-        }
+        // The rules examine a file before they remove it, and go on only
+        // where its own name reached it: unlinkat takes that very name.
         // Without AT_REMOVEDIR a folder swapped in since it was examined
         // still fails; a link goes, never what it leads to.
+        located_.assign(path.Name(depth - 1));
         return ::unlinkat(resolver_.Fd(), located_.c_str(), 0) == 0 ? 0 : errno;
     }
 
@@ -156,8 +142,7 @@ private:
     }
 
     wine::FolderResolver resolver_;
-    std::string located_;     // the on-disk name of the entry last examined
-    std::string locatedPath_; // and the path it was examined by
+    std::string located_; // the on-disk name of the entry last examined or removed, kept to spare an allocation a file
 };
 
 } // namespace

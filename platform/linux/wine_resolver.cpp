@@ -6,26 +6,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <optional>
+#include <unordered_map>
 
 #include "platform/text/ascii.h"
 
 namespace tallowick::wine {
-
-UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept
-{
-    if (this != &other) {
-        if (fd_ >= 0)
-            ::close(fd_);
-        fd_ = std::exchange(other.fd_, -1);
-    }
-    return *this;
-}
-
-UniqueFd::~UniqueFd()
-{
-    if (fd_ >= 0)
-        ::close(fd_);
-}
 
 int OpenFolderStream(int folder, FolderStream& stream)
 {
@@ -45,29 +31,20 @@ namespace {
 
 constexpr int kFolderFlags = O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 
+} // namespace
+
 // Wine's own rule: dosdevices/c: is the drive, wherever it leads. Only a
 // prefix without that entry falls back to the usual drive_c beside it.
-int OpenDriveFolder(const std::filesystem::path& prefix, UniqueFd& fd)
+Drive OpenDrive(const std::filesystem::path& prefix)
 {
     const std::filesystem::path mapping = prefix / "dosdevices" / "c:";
     struct stat entry {};
     const std::filesystem::path& folder = ::lstat(mapping.c_str(), &entry) == 0 ? mapping : prefix / "drive_c";
-    fd = UniqueFd(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-    return fd.valid() ? 0 : errno;
-}
-
-bool IsDotOrDotDot(const char* name) { return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)); }
-
-} // namespace
-
-Drive OpenDrive(const std::filesystem::path& prefix)
-{
-    Drive drive;
-    const int error = OpenDriveFolder(prefix, drive.fd);
+    Drive drive{UniqueFd(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC))};
     // A prefix, mapping or drive folder that is not there is a drive that
     // is not there; anything else is a failure to report.
-    if (error != 0 && error != ENOENT && error != ENOTDIR && error != ELOOP)
-        drive.error = error;
+    if (!drive.fd.valid() && errno != ENOENT && errno != ENOTDIR && errno != ELOOP)
+        drive.error = errno;
     return drive;
 }
 
@@ -78,11 +55,14 @@ struct FolderResolver::Level {
     std::string actual; // the folder's whole path, with the names as on disk
     bool otherSpelling = false; // some name of it as on disk differs from the path's
     UniqueFd fd;
-    bool indexed = false;
-    std::unordered_map<std::string, std::string> byFoldedName;
+    std::optional<std::unordered_map<std::string, std::string>> byFoldedName;
 };
 
-FolderResolver::FolderResolver(Drive drive) : drive_(std::move(drive)) {}
+FolderResolver::FolderResolver(Drive drive) : driveError_(drive.error)
+{
+    levels_.push_back(std::make_unique<Level>());
+    levels_[0]->fd = std::move(drive.fd);
+}
 
 FolderResolver::~FolderResolver() = default;
 
@@ -94,21 +74,16 @@ bool FolderResolver::OtherSpelling() const { return levels_.at(depth_)->otherSpe
 
 int FolderResolver::Resolve(const WindowsPath& path, std::size_t depth)
 {
-    if (drive_.error != 0)
-        return drive_.error;
-    if (path.Drive() != 'c' || !drive_.fd.valid())
+    if (driveError_ != 0)
+        return driveError_;
+    if (path.Drive() != 'c' || !levels_[0]->fd.valid())
         return ENOENT;
 
+    // The folders' paths begin with the drive as the path spells it.
     const std::string_view driveText = path.Prefix(0);
-    if (levels_.empty() || levels_[0]->actual != driveText) {
-        levels_.clear();
-        auto root = std::make_unique<Level>();
-        // Every level owns its descriptor; the root's is a copy of the drive's.
-        root->fd = UniqueFd(::fcntl(drive_.fd.get(), F_DUPFD_CLOEXEC, 0));
-        if (!root->fd.valid())
-            return errno;
-        root->actual = driveText;
-        levels_.push_back(std::move(root));
+    if (levels_[0]->actual != driveText) {
+        levels_.resize(1);
+        levels_[0]->actual = driveText;
     }
 
     // Keep the levels this path shares with the last one; deeper ones stay
@@ -143,10 +118,7 @@ int FolderResolver::OpenChild(Level& parent, std::string name, Level& child)
     }
     if (!child.fd.valid())
         return errno == ELOOP ? ENOTDIR : errno;
-    child.actual.reserve(parent.actual.size() + 1 + found.size());
-    child.actual = parent.actual;
-    child.actual += '\\';
-    child.actual += found;
+    child.actual = parent.actual + '\\' + found;
     child.otherSpelling = parent.otherSpelling || found != name;
     child.name = std::move(name);
     return 0;
@@ -154,27 +126,25 @@ int FolderResolver::OpenChild(Level& parent, std::string name, Level& child)
 
 int FolderResolver::FindFolded(Level& level, std::string_view name, std::string& found)
 {
-    if (!level.indexed) {
+    if (!level.byFoldedName) {
         FolderStream folder(nullptr, ::closedir);
         if (const int error = OpenFolderStream(level.fd.get(), folder); error != 0)
             return error;
+        std::unordered_map<std::string, std::string> byFoldedName;
+        // "." and ".." are indexed too: a path's names are never either.
         errno = 0;
         while (const dirent* item = ::readdir(folder.get())) {
-            if (!IsDotOrDotDot(item->d_name)) {
-                auto [slot, added] = level.byFoldedName.try_emplace(LowerAscii(item->d_name), item->d_name);
-                if (!added && slot->second > item->d_name)
-                    slot->second = item->d_name;
-            }
+            auto [slot, added] = byFoldedName.try_emplace(LowerAscii(item->d_name), item->d_name);
+            if (!added && slot->second > item->d_name)
+                slot->second = item->d_name;
             errno = 0;
         }
-        if (const int error = errno; error != 0) {
-            level.byFoldedName.clear();
+        if (const int error = errno; error != 0)
             return error;
-        }
-        level.indexed = true;
+        level.byFoldedName = std::move(byFoldedName);
     }
-    const auto match = level.byFoldedName.find(LowerAscii(name));
-    if (match == level.byFoldedName.end())
+    const auto match = level.byFoldedName->find(LowerAscii(name));
+    if (match == level.byFoldedName->end())
         return ENOENT;
     found = match->second;
     return 0;

@@ -6,12 +6,12 @@
 
 #include <dirent.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -24,10 +24,18 @@ public:
     UniqueFd() = default;
     explicit UniqueFd(int fd) : fd_(fd) {}
     UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    UniqueFd& operator=(UniqueFd&& other) noexcept;
+    UniqueFd& operator=(UniqueFd&& other) noexcept
+    {
+        std::swap(fd_, other.fd_); // the descriptor held until now is closed with `other`
+        return *this;
+    }
     UniqueFd(const UniqueFd&) = delete;
     UniqueFd& operator=(const UniqueFd&) = delete;
-    ~UniqueFd();
+    ~UniqueFd()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
 
     int get() const { return fd_; }
     bool valid() const { return fd_ >= 0; }
@@ -86,7 +94,7 @@ private:
     int FindFolded(Level& level, std::string_view name, std::string& found);
     int OpenChild(Level& parent, std::string name, Level& child);
 
-    Drive drive_;
+    int driveError_; // the drive could not be opened: every path fails so
     std::vector<std::unique_ptr<Level>> levels_; // [0] is the drive's root
     std::size_t depth_ = 0;                      // levels of the last success
 };

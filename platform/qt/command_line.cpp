@@ -43,12 +43,6 @@ constexpr std::array<std::string_view, 7> kQtFlags{
     "reverse", "nograb", "dograb", "testability", "widgetcount", "qdebug", "qdevel"};
 constexpr std::array<std::string_view, 3> kQtOptionsWithAttachedValue{"style=", "stylesheet=", "qmljsdebugger="};
 
-template <std::size_t N>
-bool Holds(const std::array<std::string_view, N>& names, std::string_view name)
-{
-    return std::find(names.begin(), names.end(), name) != names.end();
-}
-
 int Misused(const std::string& why)
 {
     std::fprintf(stderr, "tallowick: %s\n\n%.*s", why.c_str(), static_cast<int>(kUsage.size()), kUsage.data());
@@ -113,11 +107,11 @@ std::optional<int> AnswerCommandLine(int argc, char** argv)
         if (!argument.starts_with('-'))
             return Misused("unexpected argument '" + std::string(argument) + "'");
         const std::string_view name = argument.substr(argument.starts_with("--") ? 2 : 1);
-        if (Holds(kQtFlags, name)
-            || std::any_of(kQtOptionsWithAttachedValue.begin(), kQtOptionsWithAttachedValue.end(),
-                           [name](std::string_view option) { return name.starts_with(option); }))
+        if (std::ranges::find(kQtFlags, name) != kQtFlags.end()
+            || std::ranges::any_of(kQtOptionsWithAttachedValue,
+                                   [name](std::string_view option) { return name.starts_with(option); }))
             continue;
-        if (!Holds(kQtOptionsWithValue, name))
+        if (std::ranges::find(kQtOptionsWithValue, name) == kQtOptionsWithValue.end())
             return Misused("unknown option '" + std::string(argument) + "'");
         if (++i == argc)
             return Misused("option '" + std::string(argument) + "' needs a value");

@@ -1,7 +1,6 @@
 #include "platform/qt/controls.h"
 
-#include <cmath>
-
+#include <QFont>
 #include <QListView>
 #include <QPalette>
 #include <QPushButton>
@@ -17,6 +16,8 @@ QString ToQString(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+namespace {
+
 QFont MakeFont(const Font& font)
 {
     QFont qtFont(ToQString(font.face));
@@ -28,9 +29,20 @@ QFont MakeFont(const Font& font)
     return qtFont;
 }
 
-namespace {
-
 QColor ToQColor(Colour colour) { return QColor(colour.red, colour.green, colour.blue); }
+
+// The row's own colours, in the palette roles that this kind of control
+// paints its background and its text with.
+void ApplyColours(QWidget* control, const ControlLayout& row, QPalette::ColorRole background,
+                  QPalette::ColorRole text)
+{
+    QPalette palette = control->palette();
+    if (row.background)
+        palette.setColor(background, ToQColor(*row.background));
+    if (row.textColour)
+        palette.setColor(text, ToQColor(*row.textColour));
+    control->setPalette(palette);
+}
 
 QWidget* MakeListBox(const ControlLayout& row, QWidget* window)
 {
@@ -45,12 +57,7 @@ QWidget* MakeListBox(const ControlLayout& row, QWidget* window)
     list->setItemDelegate(new WidestLineDelegate(list));
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     list->setTextElideMode(Qt::ElideNone);
-    QPalette palette = list->palette();
-    if (row.background)
-        palette.setColor(QPalette::Base, ToQColor(*row.background));
-    if (row.textColour)
-        palette.setColor(QPalette::Text, ToQColor(*row.textColour));
-    list->setPalette(palette);
+    ApplyColours(list, row, QPalette::Base, QPalette::Text);
     return list;
 }
 
@@ -65,14 +72,8 @@ QWidget* MakeLabel(const ControlLayout& row, QWidget* window)
         label->setFrameStyle(QFrame::Box | QFrame::Plain);
         label->setLineWidth(1);
     }
-    QPalette palette = label->palette();
-    if (row.background) {
-        label->setAutoFillBackground(true);
-        palette.setColor(QPalette::Window, ToQColor(*row.background));
-    }
-    if (row.textColour)
-        palette.setColor(QPalette::WindowText, ToQColor(*row.textColour));
-    label->setPalette(palette);
+    label->setAutoFillBackground(row.background.has_value());
+    ApplyColours(label, row, QPalette::Window, QPalette::WindowText);
     return label;
 }
 
@@ -82,11 +83,6 @@ QWidget* MakeButton(const ControlLayout& row, QWidget* window)
     auto* button = new QPushButton(ToQString(row.caption), window);
     button->setAutoDefault(false);
     button->setDefault(false);
-    if (row.textColour) {
-        QPalette palette = button->palette();
-        palette.setColor(QPalette::ButtonText, ToQColor(*row.textColour));
-        button->setPalette(palette);
-    }
     return button;
 }
 

@@ -2,7 +2,6 @@
 
 #include <string_view>
 
-#include <QFont>
 #include <QString>
 #include <QWidget>
 
@@ -11,7 +10,6 @@
 namespace tallowick {
 
 QString ToQString(std::string_view text);
-QFont MakeFont(const Font& font);
 
 // One control from one row of a window's layout, as a child of `window`.
 QWidget* MakeControl(const ControlLayout& row, QWidget* window);

@@ -1,6 +1,5 @@
 #include "platform/qt/qt_forms.h"
 
-#include <algorithm>
 #include <string>
 
 #include <QApplication>
@@ -80,15 +79,12 @@ QtForms::LoadedWindow& QtForms::Load(Form& form)
     const QSize client(TwipsToPixels(layout.clientWidth), TwipsToPixels(layout.clientHeight));
     widget->setFixedSize(client);
 
-    LoadedWindow window;
-    window.form = &form;
-    window.widget = widget;
+    LoadedWindow window{.form = &form, .widget = widget};
     for (const ControlLayout& row : layout.controls) { // a row's id is its index
         QWidget* control = MakeControl(row, widget);
         window.controls.push_back(control);
         if (row.kind == ControlKind::Button) {
-            const ControlId id = row.id;
-            connect(static_cast<QPushButton*>(control), &QPushButton::clicked, this, [this, &form, id, control] {
+            connect(static_cast<QPushButton*>(control), &QPushButton::clicked, this, [this, &form, id = row.id, control] {
                 // A click that an access key set off just before its window
                 // was unloaded goes nowhere.
                 if (Window(form) == control->window())
@@ -193,8 +189,7 @@ void QtForms::End()
 {
     if (!BeginEnd())
         return;
-    const auto windows = std::move(windows_);
-    windows_.clear();
+    const auto windows = std::exchange(windows_, {});
     for (const auto& [form, window] : windows)
         Discard(window.widget);
     QCoreApplication::exit(ExitCode());

@@ -1,13 +1,11 @@
 #pragma once
 
-#include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include <QObject>
 #include <QPointer>
-#include <QString>
 
 #include "platform/runtime/toolkit_forms.h"
 

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 
+#include "platform/qt/controls.h"
 #include "platform/qt/line_list_model.h"
 #include "platform/runtime/widest_line.h"
 
@@ -24,9 +25,7 @@ QSize WidestLineDelegate::sizeHint(const QStyleOptionViewItem& option, const QMo
         WidestLine lines;
         for (int row = 0; row < model->rowCount(); ++row)
             lines.Add(model->LineText(row), advances);
-        widest_ = lines.Width([&](std::string_view line) {
-            return metrics.horizontalAdvance(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
-        });
+        widest_ = lines.Width([&](std::string_view line) { return metrics.horizontalAdvance(ToQString(line)); });
         measuredGeneration_ = model->Generation();
     }
     // The sample line's own margins, around the widest text.

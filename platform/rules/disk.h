@@ -69,9 +69,9 @@ public:
     using Take = std::function<void(const ListedEntry&)>;
     virtual long List(const WindowsPath& path, std::string& shownPath, const Take& take) = 0;
 
-    // Holds the entry that removing `path` would take, where the system
+    // Holds the entry that removing the path would take, where the system
     // removes through a handle; elsewhere it holds nothing and answers {}.
-    virtual HeldEntry Hold(const WindowsPath& path) = 0;
+    virtual HeldEntry Hold(const WindowsPath&) { return {}; }
     // Removes the entry itself (the one held, where there is one), a link
     // as a link; never a folder. Asked only once the folders above it have
     // been answered Folder. Answers 0 or the system's error number.

@@ -31,27 +31,13 @@ Listed ListedAs(const ListedEntry& entry)
     throw error;
 }
 
-// What one search knows of the drive.
-struct Drive {
-    explicit Drive(std::unique_ptr<Disk> d) : disk(std::move(d)), way(*disk, FolderWay::Spelling::AsTheSystemAllows) {}
-    std::unique_ptr<Disk> disk;
-    FolderWay way;
-};
-
 // A folder is listed once, when it is opened: its files and its subfolders
 // come from that one listing. The files' names and paths are kept in one
 // text, so a folder of many files costs no allocation for each.
 class DriveFolder final : public Folder {
 public:
-    DriveFolder(Drive& drive, const WindowsPath& folder) { List(drive, folder); }
-
-    const std::vector<FileEntry>& Files() override { return files_; }
-    const std::vector<std::string>& SubFolders() override { return subFolders_; }
-
-private:
-    void List(Drive& drive, const WindowsPath& folder)
+    DriveFolder(Disk& disk, FolderWay& way, const WindowsPath& folder)
     {
-        Disk& disk = *drive.disk;
         std::string shownPath;
         std::vector<std::size_t> starts; // of each file's path, then of its name
         const auto take = [&](const ListedEntry& entry) {
@@ -60,7 +46,7 @@ private:
                 return;
             if (listed == Listed::SubFolder) {
                 std::string path = shownPath + '\\' + std::string(entry.pathName);
-                drive.way.Remember(path);
+                way.Remember(path);
                 subFolders_.push_back(std::move(path));
                 return;
             }
@@ -81,6 +67,10 @@ private:
                               text.substr(starts[i], starts[i + 1] - starts[i])});
     }
 
+    const std::vector<FileEntry>& Files() override { return files_; }
+    const std::vector<std::string>& SubFolders() override { return subFolders_; }
+
+private:
     std::string text_;
     std::vector<FileEntry> files_;
     std::vector<std::string> subFolders_;
@@ -88,16 +78,19 @@ private:
 
 class DriveFileSystem final : public FileSystem {
 public:
-    explicit DriveFileSystem(std::unique_ptr<Disk> disk) : drive_(std::move(disk)) {}
+    explicit DriveFileSystem(std::unique_ptr<Disk> disk)
+        : disk_(std::move(disk)), way_(*disk_, FolderWay::Spelling::AsTheSystemAllows)
+    {
+    }
 
     bool FolderExists(std::string_view path) override
     {
-        const std::optional<WindowsPath> folder = WindowsPath::Parse(path, drive_.disk->Names());
+        const std::optional<WindowsPath> folder = WindowsPath::Parse(path, disk_->Names());
         if (!folder)
             return false;
-        const FolderWay::Answer way = drive_.way.Follow(*folder, folder->Depth());
-        if (way.ending == FolderWay::Ending::Failed && !drive_.disk->MeansUnavailable(way.error))
-            throw DiskError(*drive_.disk, way.error, folder->Prefix(way.depth));
+        const FolderWay::Answer way = way_.Follow(*folder, folder->Depth());
+        if (way.ending == FolderWay::Ending::Failed && !disk_->MeansUnavailable(way.error))
+            throw DiskError(*disk_, way.error, folder->Prefix(way.depth));
         return way.ending == FolderWay::Ending::Folder;
     }
 
@@ -105,24 +98,24 @@ public:
     // so one that became a link since its existence test is not listed.
     std::unique_ptr<Folder> GetFolder(std::string_view path) override
     {
-        Disk& disk = *drive_.disk;
-        const std::optional<WindowsPath> folder = WindowsPath::Parse(path, disk.Names());
+        const std::optional<WindowsPath> folder = WindowsPath::Parse(path, disk_->Names());
         if (!folder)
             throw RefusalError(Refusal::NotAPlainPath, path);
-        const FolderWay::Answer way = drive_.way.Follow(*folder, folder->Depth());
+        const FolderWay::Answer way = way_.Follow(*folder, folder->Depth());
         if (way.ending == FolderWay::Ending::Failed)
-            ThrowFolderError(disk, way.error, folder->Prefix(way.depth));
+            ThrowFolderError(*disk_, way.error, folder->Prefix(way.depth));
         if (way.ending == FolderWay::Ending::Linked) {
             const Error linked = RefusalError(Refusal::LinkedFolder, path, folder->Prefix(way.depth));
             throw FolderUnavailable(linked.number(), linked.description());
         }
         // A folder gone since its test is reported by its listing, with the
         // system's own number.
-        return std::make_unique<DriveFolder>(drive_, *folder);
+        return std::make_unique<DriveFolder>(*disk_, way_, *folder);
     }
 
 private:
-    Drive drive_;
+    std::unique_ptr<Disk> disk_;
+    FolderWay way_;
 };
 
 } // namespace

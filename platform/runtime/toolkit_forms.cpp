@@ -1,13 +1,35 @@
 #include "platform/runtime/toolkit_forms.h"
 
 #include <algorithm>
-#include <string>
+#include <exception>
 #include <map>
 #include <numeric>
-
-#include "platform/runtime/event_handler.h"
+#include <string>
 
 namespace tallowick {
+
+void RunEventHandler(Forms& forms, const std::function<void()>& handler)
+{
+    try {
+        handler();
+        return;
+    } catch (const Error& error) {
+        forms.ReportError(error);
+    } catch (const std::exception& error) {
+        forms.ReportError(Error(0, error.what()));
+    }
+    forms.End();
+}
+
+std::string FormatErrorReport(const Error& error)
+{
+    return "Error " + std::to_string(error.number()) + ": " + error.description();
+}
+
+std::string FailureReason(const Error& error)
+{
+    return error.number() == 0 ? error.reason() : "Error " + std::to_string(error.number()) + ": " + error.reason();
+}
 
 std::vector<const ControlLayout*> ControlsInTabOrder(const WindowLayout& layout)
 {
@@ -41,21 +63,16 @@ void ToolkitForms::ShowFailures(Form& form, ControlId list, std::string_view sum
     Message message{MessageKind::Warning, std::string(summary), {}};
     for (const std::size_t i : order)
         message.files.push_back({failures[i].path, FailureReason(failures[i].error)});
-    Present(message);
+    presenter_(message);
 }
 
 void ToolkitForms::ReportError(const Error& error)
 {
-    Present({MessageKind::Error, FormatErrorReport(error), {}});
+    if (!ended_) {
+        ShowHeldBack();
+        presenter_({MessageKind::Error, FormatErrorReport(error), {}});
+    }
     errorReported_ = true;
-}
-
-void ToolkitForms::Present(const Message& message)
-{
-    if (ended_)
-        return;
-    ShowHeldBack();
-    presenter_(message);
 }
 
 void ToolkitForms::DeliverClick(Form& form, ControlId button)
@@ -64,14 +81,6 @@ void ToolkitForms::DeliverClick(Form& form, ControlId button)
         return;
     RunEventHandler(*this, [&] { form.Click(button); });
     ShowHeldBack();
-}
-
-bool ToolkitForms::BeginEnd()
-{
-    if (ended_)
-        return false;
-    ended_ = true;
-    return true;
 }
 
 void ToolkitForms::ThrowNoSuchControl(const Form& form, ControlId id)

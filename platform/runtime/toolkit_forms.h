@@ -30,6 +30,16 @@ struct Message {
 // given in advance.
 using MessagePresenter = std::function<void(const Message& message)>;
 
+// Runs one event handler to completion. An error that escapes it is shown
+// with its number and description, then the program ends.
+void RunEventHandler(Forms& forms, const std::function<void()>& handler);
+
+// "Error 13: Permission denied"
+std::string FormatErrorReport(const Error& error);
+// Why one file could not be dealt with: "Error 13: Permission denied", or
+// the program's own words alone.
+std::string FailureReason(const Error& error);
+
 // A window's layout rows in tab order; rows with the same number keep the
 // table's order.
 std::vector<const ControlLayout*> ControlsInTabOrder(const WindowLayout& layout);
@@ -55,7 +65,7 @@ protected:
     void DeliverClick(Form& form, ControlId button);
 
     // True the first time: the binding then closes every window.
-    bool BeginEnd();
+    bool BeginEnd() { return !std::exchange(ended_, true); }
 
     [[noreturn]] static void ThrowNoSuchControl(const Form& form, ControlId id);
 
@@ -66,8 +76,6 @@ protected:
     virtual std::vector<std::string> ListLines(Form& form, ControlId list) = 0;
 
 private:
-    void Present(const Message& message);
-
     bool ended_ = false;
     bool errorReported_ = false;
     MessagePresenter presenter_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,18 +25,16 @@ public:
     template <typename Advances>
     void Add(std::string_view line, Advances&& advances)
     {
-        if (!haveAdvances_) {
+        if (!advances_)
             advances_ = advances();
-            haveAdvances_ = true;
-        }
         int sum = 0;
         for (const char c : line) {
             const auto byte = static_cast<unsigned char>(c);
-            if (byte >= advances_.size()) {
+            if (byte >= advances_->size()) {
                 others_.emplace_back(line);
                 return;
             }
-            sum += advances_[byte];
+            sum += (*advances_)[byte];
         }
         if (sum > widestSum_) {
             widestSum_ = sum;
@@ -56,8 +55,7 @@ public:
     }
 
 private:
-    AsciiAdvances advances_{};
-    bool haveAdvances_ = false;
+    std::optional<AsciiAdvances> advances_;
     int widestSum_ = -1;
     std::string widestAscii_;
     std::vector<std::string> others_;

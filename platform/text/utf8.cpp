@@ -8,24 +8,13 @@ std::optional<char32_t> DecodeUtf8(std::string_view text, std::size_t& pos)
     if (lead < 0x80)
         return lead;
 
-    int trailing = 0;
-    char32_t code = 0;
-    char32_t minimum = 0;
-    if ((lead & 0xE0) == 0xC0) {
-        trailing = 1;
-        code = lead & 0x1Fu;
-        minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        trailing = 2;
-        code = lead & 0x0Fu;
-        minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        trailing = 3;
-        code = lead & 0x07u;
-        minimum = 0x10000;
-    } else {
+    // A lead byte 110xxxxx, 1110xxxx or 11110xxx: one, two or three bytes
+    // 10xxxxxx follow it.
+    if (lead < 0xC0 || lead > 0xF7)
         return std::nullopt;
-    }
+    const int trailing = lead < 0xE0 ? 1 : lead < 0xF0 ? 2 : 3;
+    constexpr char32_t kShortest[] = {0, 0x80, 0x800, 0x10000}; // the least code point of each length
+    char32_t code = lead & (0x3Fu >> trailing);
     for (int i = 0; i < trailing; ++i) {
         if (pos >= text.size())
             return std::nullopt;
@@ -35,7 +24,7 @@ std::optional<char32_t> DecodeUtf8(std::string_view text, std::size_t& pos)
         code = (code << 6) | (next & 0x3Fu);
         ++pos;
     }
-    if (code < minimum || code > 0x10FFFF)
+    if (code < kShortest[trailing] || code > 0x10FFFF)
         return std::nullopt;
     return code;
 }

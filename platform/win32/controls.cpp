@@ -6,97 +6,48 @@
 #include "platform/win32/system/win32_error.h"
 
 namespace tallowick::win32 {
-namespace {
 
-DWORD KindStyle(const ControlLayout& row)
+HWND CreateControl(HWND parent, const ControlLayout& row, int dpi)
 {
+    const char* className = "STATIC";
+    DWORD style = WS_CHILD | (row.visible ? WS_VISIBLE : 0);
+    DWORD exStyle = 0;
     switch (row.kind) {
-    case ControlKind::ListBox: {
+    case ControlKind::ListBox:
         // The list keeps its stored height instead of snapping to whole lines.
         // Its horizontal scroll bar shows only while a line is wider than
-        // the list (see ListExtent).
-        DWORD style = WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
+        // the list (see ListBoxLines).
+        className = "LISTBOX";
+        style |= WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
         if (row.sorted)
             style |= LBS_SORT;
         if (row.extendedSelection)
             style |= LBS_EXTENDEDSEL;
-        return style;
-    }
-    case ControlKind::Label: {
+        exStyle = WS_EX_CLIENTEDGE;
+        break;
+    case ControlKind::Label:
         // Labels never take the focus and show '&' as it is. SS_LEFT and
         // SS_CENTER wrap at word boundaries.
-        DWORD style = SS_NOPREFIX;
-        style |= row.alignment == TextAlignment::Centre ? SS_CENTER : SS_LEFT;
+        style |= SS_NOPREFIX | (row.alignment == TextAlignment::Centre ? SS_CENTER : SS_LEFT);
         if (row.border)
             style |= WS_BORDER;
-        return style;
-    }
+        break;
     case ControlKind::Button:
-        return WS_TABSTOP | BS_PUSHBUTTON;
+        className = "BUTTON";
+        style |= WS_TABSTOP | BS_PUSHBUTTON;
+        break;
     }
-    return 0;
-}
-
-const char* KindClass(ControlKind kind)
-{
-    switch (kind) {
-    case ControlKind::ListBox: return "LISTBOX";
-    case ControlKind::Label: return "STATIC";
-    case ControlKind::Button: return "BUTTON";
-    }
-    return "STATIC";
-}
-
-} // namespace
-
-ControlArgs ControlArgsFor(const ControlLayout& row, int dpi)
-{
-    ControlArgs args;
-    args.className = KindClass(row.kind);
-    args.style = WS_CHILD | KindStyle(row) | (row.visible ? WS_VISIBLE : 0);
-    args.exStyle = row.kind == ControlKind::ListBox ? WS_EX_CLIENTEDGE : 0;
-    const int left = TwipsToPixels(row.left, dpi);
-    const int top = TwipsToPixels(row.top, dpi);
-    args.bounds = {left, top, left + TwipsToPixels(row.width, dpi), top + TwipsToPixels(row.height, dpi)};
-    args.commandId = CommandIdOf(row.id);
-    args.text = AnsiFromDisplayText(row.caption);
-    return args;
-}
-
-HWND CreateControl(HWND parent, const ControlArgs& args)
-{
     const HWND control = CreateWindowExA(
-        args.exStyle, args.className, args.text.c_str(), args.style, args.bounds.left, args.bounds.top,
-        args.bounds.right - args.bounds.left, args.bounds.bottom - args.bounds.top, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.commandId)),
+        exStyle, className, AnsiFromDisplayText(row.caption).c_str(), style, TwipsToPixels(row.left, dpi),
+        TwipsToPixels(row.top, dpi), TwipsToPixels(row.width, dpi), TwipsToPixels(row.height, dpi), parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(CommandIdOf(row.id))),
         reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)), nullptr);
     if (!control)
         throw LastError();
     return control;
 }
 
-WindowArgs WindowArgsFor(const WindowLayout& layout, int dpi)
-{
-    WindowArgs args;
-    switch (layout.border) {
-    case WindowBorder::FixedSingle:
-        // Fixed single border, close box only: no sizing, no minimise or maximise.
-        args.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
-        break;
-    case WindowBorder::FixedDialog:
-        args.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-        args.exStyle = WS_EX_DLGMODALFRAME;
-        break;
-    }
-    args.client = {TwipsToPixels(layout.clientWidth, dpi), TwipsToPixels(layout.clientHeight, dpi)};
-    RECT frame{0, 0, args.client.cx, args.client.cy};
-    AdjustWindowRectEx(&frame, args.style, FALSE, args.exStyle);
-    args.outer = {frame.right - frame.left, frame.bottom - frame.top};
-    args.caption = AnsiFromDisplayText(layout.caption);
-    return args;
-}
-
-LOGFONTA LogFontFor(const Font& font, int dpi)
+HFONT CreateLayoutFont(const Font& font, int dpi)
 {
     LOGFONTA logFont{};
     // Points to pixels: points * dpi / 72, kept in hundredths for 9.75 pt.
@@ -112,7 +63,7 @@ LOGFONTA LogFontFor(const Font& font, int dpi)
     logFont.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS;
     const std::string face = AnsiFromDisplayText(font.face);
     std::strncpy(logFont.lfFaceName, face.c_str(), LF_FACESIZE - 1);
-    return logFont;
+    return CreateFontIndirectA(&logFont);
 }
 
 } // namespace tallowick::win32

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <string>
-
 #include <windows.h>
 
 #include "platform/interfaces/layout.h"
@@ -15,32 +13,13 @@ inline constexpr int kFirstControlCommand = 100;
 inline int CommandIdOf(ControlId id) { return kFirstControlCommand + id; }
 inline ControlId ControlIdOf(int commandId) { return commandId - kFirstControlCommand; }
 
-// One control, made from one row of its window's layout.
-struct ControlArgs {
-    const char* className = nullptr;
-    DWORD style = 0;
-    DWORD exStyle = 0;
-    RECT bounds{}; // pixels, in the parent's client area
-    int commandId = 0;
-    std::string text; // ANSI
-};
+// One control, made from one row of its window's layout, at `dpi`, as a
+// child of `parent`. Throws Error.
+HWND CreateControl(HWND parent, const ControlLayout& row, int dpi);
 
-ControlArgs ControlArgsFor(const ControlLayout& row, int dpi);
-HWND CreateControl(HWND parent, const ControlArgs& args); // throws Error
-
-// One top-level window, made from its layout.
-struct WindowArgs {
-    DWORD style = 0;
-    DWORD exStyle = 0;
-    SIZE client{}; // pixels
-    SIZE outer{};  // the whole window, frame and caption included
-    std::string caption; // ANSI
-};
-
-WindowArgs WindowArgsFor(const WindowLayout& layout, int dpi);
-
-// A layout font at the given resolution, in the ANSI character set.
-LOGFONTA LogFontFor(const Font& font, int dpi);
+// A layout font at the given resolution, in the ANSI character set; null
+// where none could be made.
+HFONT CreateLayoutFont(const Font& font, int dpi);
 
 inline COLORREF ColourRef(Colour colour) { return RGB(colour.red, colour.green, colour.blue); }
 

@@ -1,11 +1,9 @@
-#include <memory>
-
 #include <windows.h>
 #include <commctrl.h>
 #undef DeleteFile
 
 #include "program/project.h"
-#include "platform/runtime/event_handler.h"
+#include "platform/runtime/toolkit_forms.h"
 #include "platform/win32/files/win32_disk.h"
 #include "platform/win32/message_box.h"
 #include "platform/win32/win32_forms.h"

@@ -12,17 +12,15 @@
 namespace tallowick::win32 {
 namespace {
 
-// Room for a message box's file lines, in pixels of its font, selected in
-// `dc`.
+constexpr std::string_view kReasonIndent = "    ";
+
+// Room for a message box's file lines, in pixels of its font, which is
+// selected into `dc`.
 struct TextRoom {
+    HDC dc = nullptr;
     int width = 0;
     int lines = 0;
-    HDC dc = nullptr;
-
-    int Measure(std::string_view text) const { return MeasureText(dc, text); }
 };
-
-constexpr std::string_view kReasonIndent = "    ";
 
 // `text` as lines no wider than the room, broken after a backslash or a
 // space, or anywhere in a piece wider than a whole line. A line the text
@@ -31,7 +29,7 @@ constexpr std::string_view kReasonIndent = "    ";
 std::vector<std::string> Wrapped(std::string_view text, const TextRoom& room)
 {
     std::vector<std::string> lines{std::string()};
-    const auto fits = [&](std::string_view more) { return room.Measure(lines.back() + std::string(more)) <= room.width; };
+    const auto fits = [&](std::string_view more) { return MeasureText(room.dc, lines.back() + std::string(more)) <= room.width; };
     for (std::size_t start = 0; start < text.size();) {
         const std::size_t separator = text.find_first_of("\\ ", start);
         const std::size_t end = separator == std::string_view::npos ? text.size() : separator + 1;
@@ -105,8 +103,8 @@ void ShowMessageBox(const Message& message)
         // its lines wider than the font's height, with the caption, the
         // summary, the icon and the button above and below: half the
         // screen's height is for the files.
-        const TextRoom room{std::min(48 * charWidth, static_cast<int>(work.right - work.left) * 3 / 8),
-                            static_cast<int>(work.bottom - work.top) / 2 / lineHeight, screen};
+        const TextRoom room{screen, std::min(48 * charWidth, static_cast<int>(work.right - work.left) * 3 / 8),
+                            static_cast<int>(work.bottom - work.top) / 2 / lineHeight};
         text += "\n\n" + FileLines(message.files, room);
         if (previous)
             SelectObject(screen, previous);

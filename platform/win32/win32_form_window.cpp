@@ -2,6 +2,7 @@
 
 #include "platform/runtime/toolkit_forms.h"
 #include "platform/win32/controls.h"
+#include "platform/win32/system/path_text.h"
 #include "platform/win32/system/win32_error.h"
 #include "platform/win32/win32_forms.h"
 
@@ -48,11 +49,25 @@ Win32FormWindow::~Win32FormWindow()
 void Win32FormWindow::Build(HINSTANCE instance, HWND owner, int dpi, HFONT defaultFont)
 {
     const WindowLayout& layout = form_.Layout();
-    const win32::WindowArgs args = win32::WindowArgsFor(layout, dpi);
-    const int left = (GetSystemMetrics(SM_CXSCREEN) - args.outer.cx) / 2;
-    const int top = (GetSystemMetrics(SM_CYSCREEN) - args.outer.cy) / 2;
-    const HWND window = CreateWindowExA(args.exStyle, kClassName, args.caption.c_str(), args.style, left, top,
-                                        args.outer.cx, args.outer.cy, owner, nullptr, instance, this);
+    // Either border is fixed, with the close box only: no sizing, no
+    // minimise or maximise.
+    DWORD style = WS_CAPTION | WS_SYSMENU;
+    DWORD exStyle = 0;
+    switch (layout.border) {
+    case WindowBorder::FixedSingle: style |= WS_OVERLAPPED; break;
+    case WindowBorder::FixedDialog:
+        style |= WS_POPUP;
+        exStyle = WS_EX_DLGMODALFRAME;
+        break;
+    }
+    RECT frame{0, 0, TwipsToPixels(layout.clientWidth, dpi), TwipsToPixels(layout.clientHeight, dpi)};
+    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const HWND window = CreateWindowExA(exStyle, kClassName, win32::AnsiFromDisplayText(layout.caption).c_str(), style,
+                                        (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                                        (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, owner, nullptr,
+                                        instance, this);
     if (!window)
         throw LastError();
 
@@ -68,13 +83,9 @@ void Win32FormWindow::Build(HINSTANCE instance, HWND owner, int dpi, HFONT defau
 void Win32FormWindow::CreateControls(int dpi, HFONT defaultFont)
 {
     for (const ControlLayout* row : ControlsInTabOrder(form_.Layout())) {
-        const HWND control = win32::CreateControl(window_, win32::ControlArgsFor(*row, dpi));
+        const HWND control = win32::CreateControl(window_, *row, dpi);
         Child& child = children_.emplace_back(Child{row, control, nullptr});
-        HFONT font = defaultFont;
-        if (row->font) {
-            const LOGFONTA logFont = win32::LogFontFor(*row->font, dpi);
-            font = static_cast<HFONT>(Made(CreateFontIndirectA(&logFont)));
-        }
+        const HFONT font = row->font ? static_cast<HFONT>(Made(win32::CreateLayoutFont(*row->font, dpi))) : defaultFont;
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         if (row->background)
             child.background = static_cast<HBRUSH>(Made(CreateSolidBrush(win32::ColourRef(*row->background))));
@@ -138,10 +149,10 @@ LRESULT Win32FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         OnActivate(LOWORD(wParam) != WA_INACTIVE);
         return 0;
     case WM_SETFOCUS:
-        OnSetFocus();
+        FocusFirstControl();
         return 0;
     case WM_CLOSE:
-        OnClose();
+        forms_.CloseRequested(form_);
         return 0;
     case WM_NCDESTROY:
         OnNcDestroy();
@@ -172,14 +183,13 @@ LRESULT Win32FormWindow::OnCtlColor(UINT message, HDC dc, HWND control)
     if (!child)
         return DefWindowProcA(window_, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
     const ControlLayout& row = *child->row;
-    const bool isList = row.kind == ControlKind::ListBox;
     SetTextColor(dc, row.textColour ? win32::ColourRef(*row.textColour)
                                     : GetSysColor(COLOR_WINDOWTEXT));
     if (child->background) {
         SetBkColor(dc, win32::ColourRef(*row.background));
         return reinterpret_cast<LRESULT>(child->background);
     }
-    const int background = isList ? COLOR_WINDOW : COLOR_BTNFACE;
+    const int background = row.kind == ControlKind::ListBox ? COLOR_WINDOW : COLOR_BTNFACE;
     SetBkColor(dc, GetSysColor(background));
     return reinterpret_cast<LRESULT>(GetSysColorBrush(background));
 }
@@ -196,8 +206,6 @@ void Win32FormWindow::OnActivate(bool active)
     FocusFirstControl();
 }
 
-void Win32FormWindow::OnSetFocus() { FocusFirstControl(); }
-
 void Win32FormWindow::FocusFirstControl()
 {
     HWND target = lastFocus_;
@@ -208,8 +216,6 @@ void Win32FormWindow::FocusFirstControl()
     if (target && target != window_)
         SetFocus(target);
 }
-
-void Win32FormWindow::OnClose() { forms_.CloseRequested(form_); }
 
 void Win32FormWindow::OnNcDestroy()
 {

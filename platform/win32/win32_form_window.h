@@ -11,8 +11,8 @@ namespace tallowick {
 class Win32Forms;
 
 // One loaded window: its handle, one control per layout row, and the fonts
-// and brushes made for them. One window procedure hands each message to a
-// small On* method.
+// and brushes made for them. One window procedure answers every message,
+// the longer answers in small On* methods.
 class Win32FormWindow {
 public:
     static constexpr const char* kClassName = "TallowickForm";
@@ -43,8 +43,6 @@ private:
     void OnCommand(int commandId, int notification, HWND control);
     LRESULT OnCtlColor(UINT message, HDC dc, HWND control);
     void OnActivate(bool active);
-    void OnSetFocus();
-    void OnClose();
     void OnNcDestroy();
 
     void CreateControls(int dpi, HFONT defaultFont);

@@ -2,10 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/runtime/event_handler.h"
 #include "platform/win32/control_text.h"
 #include "platform/win32/message_box.h"
-#include "platform/win32/system/path_text.h"
 #include "platform/win32/system/win32_error.h"
 #include "platform/win32/win32_form_window.h"
 
@@ -129,24 +127,19 @@ void Win32Forms::SetVisible(Form& form, ControlId button, bool visible)
 
 void Win32Forms::ClearList(Form& form, ControlId list)
 {
-    const HWND control = ControlToChange(form, list);
-    if (!control)
-        return;
-    Filling(control).Clear();
+    if (const HWND control = ControlToChange(form, list))
+        Filling(control).Clear();
 }
 
 void Win32Forms::AddListLine(Form& form, ControlId list, const SharedText& line)
 {
-    const HWND control = ControlToChange(form, list);
-    if (!control)
-        return;
-    Filling(control).Add(line);
+    if (const HWND control = ControlToChange(form, list))
+        Filling(control).Add(line);
 }
 
 win32::ListBoxLines& Win32Forms::Filling(HWND list)
 {
-    const auto found = std::find_if(listFills_.begin(), listFills_.end(),
-                                    [list](const win32::ListBoxLines& fill) { return fill.List() == list; });
+    const auto found = std::ranges::find(listFills_, list, &win32::ListBoxLines::List);
     if (found != listFills_.end())
         return *found;
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
@@ -157,8 +150,7 @@ win32::ListBoxLines& Win32Forms::Filling(HWND list)
 // drawn once.
 void Win32Forms::FinishListFills()
 {
-    auto fills = std::move(listFills_);
-    listFills_.clear();
+    auto fills = std::exchange(listFills_, {});
     for (win32::ListBoxLines& fill : fills) {
         if (!IsWindow(fill.List()))
             continue;
@@ -170,12 +162,11 @@ void Win32Forms::FinishListFills()
 
 void Win32Forms::Show(Form& form)
 {
-    const bool wasLoaded = Find(form) != nullptr;
     Win32FormWindow* window = Loaded(form);
     if (!window)
         return;
     const HWND handle = window->Handle();
-    if (!wasLoaded || !IsWindowVisible(handle)) {
+    if (!IsWindowVisible(handle)) { // a window just loaded is hidden
         ShowWindow(handle, SW_SHOW);
         UpdateWindow(handle);
     }
@@ -208,10 +199,8 @@ void Win32Forms::DestroyAll()
         handles.push_back(window->Handle());
     for (const HWND handle : handles)
         DestroyWindow(handle);
-    if (hiddenOwner_) {
-        DestroyWindow(hiddenOwner_);
-        hiddenOwner_ = nullptr;
-    }
+    if (const HWND owner = std::exchange(hiddenOwner_, nullptr))
+        DestroyWindow(owner);
 }
 
 std::vector<std::string> Win32Forms::ListLines(Form& form, ControlId list)
@@ -244,10 +233,8 @@ void Win32Forms::WindowDestroyed(Form& form)
 
 void Win32Forms::PostQuit()
 {
-    if (quitPosted_)
-        return;
-    quitPosted_ = true;
-    PostQuitMessage(ExitCode());
+    if (!std::exchange(quitPosted_, true))
+        PostQuitMessage(ExitCode());
 }
 
 void Win32Forms::ProcessMessage(MSG& message)

@@ -11,7 +11,7 @@
 #include "main_window/main_layout.h"
 #include "main_window/main_window.h"
 #include "program/project.h"
-#include "platform/runtime/event_handler.h"
+#include "platform/runtime/toolkit_forms.h"
 #include "tests/support/recording_forms.h"
 
 namespace tallowick {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/interfaces/forms.h"
-#include "platform/runtime/event_handler.h"
+#include "platform/runtime/toolkit_forms.h"
 
 namespace tallowick::testing {
 

@@ -7,6 +7,7 @@ typedef void (*Function)(void);
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand);
 void exit(int status);
+void *realloc(void *block, size_t size);
 
 // The linker's lists of the .ctors and .dtors sections: a count (or -1),
 // the functions, a closing null. gcc's crtend.o adds the first constructor
@@ -23,9 +24,7 @@ int atexit(Function handler)
 {
     if (exitHandlerCount == exitHandlerRoom) {
         const unsigned room = exitHandlerRoom ? exitHandlerRoom * 2 : 32;
-        const HANDLE heap = GetProcessHeap();
-        Function *grown = exitHandlers ? HeapReAlloc(heap, 0, exitHandlers, room * sizeof *grown)
-                                       : HeapAlloc(heap, 0, room * sizeof *grown);
+        Function *grown = realloc(exitHandlers, room * sizeof *grown);
         if (!grown)
             return -1;
         exitHandlers = grown;

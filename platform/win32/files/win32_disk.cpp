@@ -147,20 +147,12 @@ public:
         return error == ERROR_NO_MORE_FILES ? 0 : static_cast<long>(error);
     }
 
-    HeldEntry Hold(const WindowsPath& path) override
-    {
-        if (!wine_.Active())
-            return {};
-        const std::optional<std::wstring> wide = WideFromPathText(path.Text());
-        return wide ? wine_.Hold(*wide) : HeldEntry{ERROR_INVALID_NAME};
-    }
+    HeldEntry Hold(const WindowsPath& path) override { return wine_.Active() ? wine_.Hold(path.Text()) : HeldEntry{}; }
 
     long Remove(const WindowsPath& path) override
     {
-        if (wine_.Active()) {
-            const std::optional<std::wstring> wide = WideFromPathText(path.Text());
-            return wide ? static_cast<long>(wine_.RemoveHeld(*wide)) : ERROR_INVALID_NAME;
-        }
+        if (wine_.Active())
+            return static_cast<long>(wine_.RemoveHeld(path.Text()));
         const auto systemPath = Functions::SystemPath(std::string(path.Text()));
         if (!systemPath)
             return ERROR_INVALID_NAME;

@@ -1,5 +1,6 @@
 #include "platform/win32/files/wine_removal.h"
 
+#include "platform/win32/system/path_text.h"
 #include "platform/win32/system/system_function.h"
 
 namespace tallowick::win32 {
@@ -79,10 +80,13 @@ WineRemoval::WineRemoval()
 
 WineRemoval::~WineRemoval() { Release(); }
 
-HeldEntry WineRemoval::Hold(const std::wstring& wide)
+HeldEntry WineRemoval::Hold(std::string_view path)
 {
     Release();
-    const std::wstring file = L"\\\\?\\" + wide;
+    const std::optional<std::wstring> wide = WideFromPathText(path);
+    if (!wide)
+        return {ERROR_INVALID_NAME};
+    const std::wstring file = L"\\\\?\\" + *wide;
     const std::wstring folder = file.substr(0, file.rfind(L'\\'));
     if (folder != folder_) {
         folder_ = folder;
@@ -93,7 +97,7 @@ HeldEntry WineRemoval::Hold(const std::wstring& wide)
     held_ = wine_->Open(file, DELETE, 0);
     if (held_ == INVALID_HANDLE_VALUE)
         return {static_cast<long>(GetLastError())};
-    heldFile_ = wide;
+    heldPath_ = path;
     return Examine(file, folder);
 }
 
@@ -129,9 +133,9 @@ HeldEntry WineRemoval::Examine(const std::wstring& file, const std::wstring& fol
     return {.throughLink = namesake.valid() && wine_->SameFile(namesake.get(), held_)};
 }
 
-unsigned long WineRemoval::RemoveHeld(const std::wstring& file)
+unsigned long WineRemoval::RemoveHeld(std::string_view path)
 {
-    if (held_ == INVALID_HANDLE_VALUE || file != heldFile_)
+    if (held_ == INVALID_HANDLE_VALUE || path != heldPath_)
         return ERROR_INVALID_HANDLE;
     BOOLEAN deleteFile = TRUE;
     struct {
@@ -149,7 +153,7 @@ void WineRemoval::Release()
     if (held_ != INVALID_HANDLE_VALUE)
         CloseHandle(held_);
     held_ = INVALID_HANDLE_VALUE;
-    heldFile_.clear();
+    heldPath_.clear();
 }
 
 } // namespace tallowick::win32

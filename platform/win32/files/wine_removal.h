@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include <windows.h>
 
@@ -22,11 +23,11 @@ public:
     ~WineRemoval();
 
     bool Active() const { return wine_ != nullptr; }
-    // Opens the entry that `file` ("c:\...", UTF-16) names for removal,
-    // never a folder, and says what it holds.
-    HeldEntry Hold(const std::wstring& file);
-    // Removes what Hold holds for `file`: 0, or the system's error.
-    unsigned long RemoveHeld(const std::wstring& file);
+    // Opens the entry that `path` ("c:\...") names for removal, never a
+    // folder, and says what it holds.
+    HeldEntry Hold(std::string_view path);
+    // Removes what Hold holds for `path`: 0, or the system's error.
+    unsigned long RemoveHeld(std::string_view path);
 
 private:
     struct Functions;
@@ -35,7 +36,7 @@ private:
 
     std::unique_ptr<const Functions> wine_;
     HANDLE held_ = INVALID_HANDLE_VALUE;
-    std::wstring heldFile_;
+    std::string heldPath_;
     std::wstring folder_;      // the folder of the last file held
     std::wstring finalFolder_; // and its final path
 };

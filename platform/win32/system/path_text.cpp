@@ -1,7 +1,5 @@
 #include "platform/win32/system/path_text.h"
 
-#include <algorithm>
-
 #include <windows.h>
 
 #include "platform/text/ascii.h"

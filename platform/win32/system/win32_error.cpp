@@ -12,8 +12,7 @@ std::string SystemErrorText(unsigned long code)
     const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
                                         text, sizeof text, nullptr);
     std::string ansi(text, length);
-    while (!ansi.empty() && (ansi.back() == '\n' || ansi.back() == '\r' || ansi.back() == ' '))
-        ansi.pop_back();
+    ansi.erase(ansi.find_last_not_of("\r\n ") + 1);
     if (ansi.empty())
         return "Windows error " + std::to_string(code);
     return win32::DisplayTextFromAnsi(ansi);

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "platform/runtime/event_handler.h"
+#include "platform/runtime/toolkit_forms.h"
 #include "platform/win32/system/win32_error.h"
 #include "platform/win32/win32_forms.h"
 
