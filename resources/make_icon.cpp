@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -177,28 +178,19 @@ Picture draw(int size)
 
 // ---------------------------------------------------------------- byte output
 
-void putLe16(Bytes& out, unsigned value)
-{
-    out.push_back(static_cast<std::uint8_t>(value));
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
-}
+// BMP, ico and deflate fields are little-endian, png's big-endian. Every value
+// written is a size, count or offset that fits its field.
+void putLe16(Bytes& out, std::size_t value) { out.insert(out.end(), {std::uint8_t(value), std::uint8_t(value >> 8)}); }
+void putLe32(Bytes& out, std::size_t value) { putLe16(out, value); putLe16(out, value >> 16); }
 
-void putLe32(Bytes& out, std::uint32_t value)
-{
-    for (int shift = 0; shift < 32; shift += 8)
-        out.push_back(static_cast<std::uint8_t>(value >> shift));
-}
-
-void putBe32(Bytes& out, std::uint32_t value)
+void putBe32(Bytes& out, std::size_t value)
 {
     for (int shift = 24; shift >= 0; shift -= 8)
         out.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
-void append(Bytes& out, std::string_view text)
-{
-    out.insert(out.end(), text.begin(), text.end());
-}
+void append(Bytes& out, std::span<const std::uint8_t> bytes) { out.insert(out.end(), bytes.begin(), bytes.end()); }
+void append(Bytes& out, std::string_view text) { out.insert(out.end(), text.begin(), text.end()); }
 
 // ---------------------------------------------------------------- ico
 
@@ -220,7 +212,7 @@ void putPackedRows(Bytes& out, const Picture& picture, int bitsPerPixel, Value&&
             const int shifted = value(x, y) << (8 - bitsPerPixel - bit % 8);
             row[static_cast<std::size_t>(bit / 8)] |= static_cast<std::uint8_t>(shifted);
         }
-        out.insert(out.end(), row.begin(), row.end());
+        append(out, row);
     }
 }
 
@@ -233,14 +225,13 @@ void putAndMask(Bytes& out, const Picture& picture)
 // The header of an image whose AND mask follows its colour bitmap.
 void putBitmapInfoHeader(Bytes& out, int size, int bitsPerPixel)
 {
-    const std::size_t imageBytes = (rowBytes(size, bitsPerPixel) + rowBytes(size, 1)) * static_cast<std::size_t>(size);
     putLe32(out, 40);
-    putLe32(out, static_cast<std::uint32_t>(size));
-    putLe32(out, static_cast<std::uint32_t>(size * 2)); // colour bitmap and mask, one above the other
-    putLe16(out, 1);                                    // planes
-    putLe16(out, static_cast<unsigned>(bitsPerPixel));
+    putLe32(out, size);
+    putLe32(out, size * 2); // colour bitmap and mask, one above the other
+    putLe16(out, 1);        // planes
+    putLe16(out, bitsPerPixel);
     putLe32(out, 0); // BI_RGB
-    putLe32(out, static_cast<std::uint32_t>(imageBytes));
+    putLe32(out, (rowBytes(size, bitsPerPixel) + rowBytes(size, 1)) * size);
     putLe32(out, 0); // horizontal resolution
     putLe32(out, 0); // vertical resolution
     putLe32(out, 0); // palette size: the full 2^bits
@@ -289,7 +280,7 @@ Bytes icoFile(const std::vector<IconImage>& images)
     Bytes out;
     putLe16(out, 0); // reserved
     putLe16(out, 1); // icon, not cursor
-    putLe16(out, static_cast<unsigned>(images.size()));
+    putLe16(out, images.size());
     std::size_t offset = kDirectoryBytes + kEntryBytes * images.size();
     for (const IconImage& image : images) {
         out.push_back(static_cast<std::uint8_t>(image.size));
@@ -297,35 +288,35 @@ Bytes icoFile(const std::vector<IconImage>& images)
         out.push_back(image.bitsPerPixel < 8 ? static_cast<std::uint8_t>(1u << image.bitsPerPixel) : 0);
         out.push_back(0); // reserved
         putLe16(out, 1);  // planes
-        putLe16(out, static_cast<unsigned>(image.bitsPerPixel));
-        putLe32(out, static_cast<std::uint32_t>(image.data.size()));
-        putLe32(out, static_cast<std::uint32_t>(offset));
+        putLe16(out, image.bitsPerPixel);
+        putLe32(out, image.data.size());
+        putLe32(out, offset);
         offset += image.data.size();
     }
     for (const IconImage& image : images)
-        out.insert(out.end(), image.data.begin(), image.data.end());
+        append(out, image.data);
     return out;
 }
 
 // ---------------------------------------------------------------- png
 
 // Bit by bit: icons are too small to need a table.
-std::uint32_t crc32(const std::uint8_t* data, std::size_t length)
+std::uint32_t crc32(std::span<const std::uint8_t> bytes)
 {
     std::uint32_t crc = 0xFFFFFFFFu;
-    for (std::size_t i = 0; i < length; ++i) {
-        crc ^= data[i];
+    for (const std::uint8_t byte : bytes) {
+        crc ^= byte;
         for (int bit = 0; bit < 8; ++bit)
             crc = (crc & 1) ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
     }
-    return crc ^ 0xFFFFFFFFu;
+    return ~crc;
 }
 
-std::uint32_t adler32(const Bytes& data)
+std::uint32_t adler32(std::span<const std::uint8_t> bytes)
 {
     constexpr std::uint32_t kModulus = 65521;
     std::uint32_t a = 1, b = 0;
-    for (std::uint8_t byte : data) {
+    for (const std::uint8_t byte : bytes) {
         a = (a + byte) % kModulus;
         b = (b + a) % kModulus;
     }
@@ -334,11 +325,11 @@ std::uint32_t adler32(const Bytes& data)
 
 void putChunk(Bytes& out, std::string_view type, const Bytes& body)
 {
-    putBe32(out, static_cast<std::uint32_t>(body.size()));
+    putBe32(out, body.size());
     const std::size_t typeStart = out.size();
     append(out, type);
-    out.insert(out.end(), body.begin(), body.end());
-    putBe32(out, crc32(out.data() + typeStart, out.size() - typeStart));
+    append(out, body);
+    putBe32(out, crc32(std::span(out).subspan(typeStart)));
 }
 
 // A zlib stream of stored (uncompressed) deflate blocks.
@@ -346,17 +337,13 @@ Bytes zlibStored(const Bytes& data)
 {
     constexpr std::size_t kMaxBlock = 65535;
     Bytes out{0x78, 0x01}; // deflate, 32K window, no dictionary; 0x7801 is a multiple of 31
-    std::size_t position = 0;
-    do {
-        const std::size_t length = std::min(kMaxBlock, data.size() - position);
-        const bool last = position + length == data.size();
-        out.push_back(last ? 1 : 0); // BFINAL, BTYPE 00
-        putLe16(out, static_cast<unsigned>(length));
-        putLe16(out, static_cast<unsigned>(~length & 0xFFFF));
-        out.insert(out.end(), data.begin() + static_cast<std::ptrdiff_t>(position),
-                   data.begin() + static_cast<std::ptrdiff_t>(position + length));
-        position += length;
-    } while (position < data.size());
+    for (std::size_t position = 0; position < data.size(); position += kMaxBlock) {
+        const auto block = std::span(data).subspan(position, std::min(kMaxBlock, data.size() - position));
+        out.push_back(position + block.size() == data.size() ? 1 : 0); // BFINAL on the last block; BTYPE 00
+        putLe16(out, block.size());
+        putLe16(out, ~block.size() & 0xFFFF);
+        append(out, block);
+    }
     putBe32(out, adler32(data));
     return out;
 }
@@ -366,8 +353,8 @@ Bytes pngFile(const Picture& picture)
     Bytes out;
     append(out, "\x89PNG\r\n\x1a\n");
     Bytes header;
-    putBe32(header, static_cast<std::uint32_t>(picture.size));
-    putBe32(header, static_cast<std::uint32_t>(picture.size));
+    putBe32(header, picture.size);
+    putBe32(header, picture.size);
     header.insert(header.end(), {8, 6, 0, 0, 0}); // 8-bit RGBA, deflate, no filter method, no interlace
     putChunk(out, "IHDR", header);
     Bytes scanlines;
