@@ -33,17 +33,17 @@ using Bytes = std::vector<std::uint8_t>;
 enum class Paint : std::uint8_t { None, Dough, Rim, Chip, Cross, CrossEdge };
 constexpr std::size_t kPaintCount = 6;
 
-struct Rgb {
-    std::uint8_t r, g, b;
+struct Rgba {
+    std::uint8_t r, g, b, a;
 };
 
-constexpr std::array<Rgb, kPaintCount> kPaintColours{{
-    {0, 0, 0},       // None: black, so that XOR drawing leaves the screen as it is
-    {176, 112, 52},  // Dough
-    {128, 76, 32},   // Rim
-    {72, 40, 20},    // Chip
-    {224, 28, 28},   // Cross
-    {150, 0, 0},     // CrossEdge
+constexpr std::array<Rgba, kPaintCount> kPaintColours{{
+    {0, 0, 0, 0},        // None: transparent black, so that XOR drawing leaves the screen as it is
+    {176, 112, 52, 255}, // Dough
+    {128, 76, 32, 255},  // Rim
+    {72, 40, 20, 255},   // Chip
+    {224, 28, 28, 255},  // Cross
+    {150, 0, 0, 255},    // CrossEdge
 }};
 
 // The picture lives in a 32 x 32 square; (0, 0) is the top-left corner.
@@ -115,19 +115,17 @@ Paint paintAt(double x, double y)
     return fromCentre > kCookieRadius - kRimWidth ? Paint::Rim : Paint::Dough;
 }
 
-struct Rgba {
-    std::uint8_t r, g, b, a;
-};
-
-// One icon image: its true-colour pixels and, for the 16-colour image, the
-// paint of each pixel (its palette index). Rows run top to bottom.
+// One icon image, rows top to bottom. Each pixel keeps its true colour and
+// the paint that covers most of it, which the 16-colour image shows.
 struct Picture {
-    int size = 0;
-    std::vector<Rgba> pixels;
-    std::vector<Paint> paints;
+    struct Pixel {
+        Rgba colour;
+        Paint paint;
+    };
+    int size;
+    std::vector<Pixel> pixels;
 
-    bool transparent(int x, int y) const { return pixels[index(x, y)].a == 0; }
-    std::size_t index(int x, int y) const { return static_cast<std::size_t>(y * size + x); }
+    const Pixel& at(int x, int y) const { return pixels[y * size + x]; }
 };
 
 // Samples each pixel on a 4 x 4 grid. A pixel is opaque when paint covers
@@ -138,39 +136,31 @@ Picture draw(int size)
 {
     constexpr int kGrid = 4;
     constexpr int kSamples = kGrid * kGrid;
-    Picture picture;
-    picture.size = size;
+    Picture picture{size, {}};
     const double scale = kSide / size;
     for (int py = 0; py < size; ++py) {
         for (int px = 0; px < size; ++px) {
             std::array<int, kPaintCount> counts{};
-            for (int sy = 0; sy < kGrid; ++sy) {
-                for (int sx = 0; sx < kGrid; ++sx) {
-                    const double x = (px + (sx + 0.5) / kGrid) * scale;
-                    const double y = (py + (sy + 0.5) / kGrid) * scale;
-                    ++counts[static_cast<std::size_t>(paintAt(x, y))];
-                }
+            for (int sample = 0; sample < kSamples; ++sample) {
+                const double x = (px + (sample % kGrid + 0.5) / kGrid) * scale;
+                const double y = (py + (sample / kGrid + 0.5) / kGrid) * scale;
+                ++counts[static_cast<std::size_t>(paintAt(x, y))];
             }
             const int covered = kSamples - counts[0];
             if (covered * 2 < kSamples) {
-                picture.pixels.push_back({0, 0, 0, 0});
-                picture.paints.push_back(Paint::None);
+                picture.pixels.push_back({kPaintColours[0], Paint::None});
                 continue;
             }
             int red = 0, green = 0, blue = 0;
-            std::size_t commonest = 1;
             for (std::size_t paint = 1; paint < kPaintCount; ++paint) {
                 red += counts[paint] * kPaintColours[paint].r;
                 green += counts[paint] * kPaintColours[paint].g;
                 blue += counts[paint] * kPaintColours[paint].b;
-                if (counts[paint] > counts[commonest])
-                    commonest = paint;
             }
-            const auto mean = [covered](int sum) {
-                return static_cast<std::uint8_t>((sum + covered / 2) / covered);
-            };
-            picture.pixels.push_back({mean(red), mean(green), mean(blue), 255});
-            picture.paints.push_back(static_cast<Paint>(commonest));
+            const auto mean = [covered](int sum) { return static_cast<std::uint8_t>((sum + covered / 2) / covered); };
+            // The first of equally common paints wins.
+            const auto commonest = std::max_element(counts.begin() + 1, counts.end()) - counts.begin();
+            picture.pixels.push_back({{mean(red), mean(green), mean(blue), 255}, static_cast<Paint>(commonest)});
         }
     }
     return picture;
@@ -219,7 +209,7 @@ void putPackedRows(Bytes& out, const Picture& picture, int bitsPerPixel, Value&&
 // The AND mask: one bit a pixel, set where the screen shows through.
 void putAndMask(Bytes& out, const Picture& picture)
 {
-    putPackedRows(out, picture, 1, [&](int x, int y) { return picture.transparent(x, y) ? 1 : 0; });
+    putPackedRows(out, picture, 1, [&](int x, int y) { return picture.at(x, y).colour.a == 0 ? 1 : 0; });
 }
 
 // The header of an image whose AND mask follows its colour bitmap.
@@ -245,7 +235,7 @@ Bytes trueColourImage(const Picture& picture)
     putBitmapInfoHeader(out, picture.size, 32);
     for (int y = picture.size - 1; y >= 0; --y) {
         for (int x = 0; x < picture.size; ++x) {
-            const Rgba& pixel = picture.pixels[picture.index(x, y)];
+            const Rgba& pixel = picture.at(x, y).colour;
             out.insert(out.end(), {pixel.b, pixel.g, pixel.r, pixel.a});
         }
     }
@@ -259,10 +249,10 @@ Bytes sixteenColourImage(const Picture& picture)
     Bytes out;
     putBitmapInfoHeader(out, picture.size, 4);
     for (std::size_t entry = 0; entry < 16; ++entry) {
-        const Rgb colour = entry < kPaintCount ? kPaintColours[entry] : Rgb{0, 0, 0};
+        const Rgba colour = kPaintColours[entry < kPaintCount ? entry : 0];
         out.insert(out.end(), {colour.b, colour.g, colour.r, std::uint8_t{0}});
     }
-    putPackedRows(out, picture, 4, [&](int x, int y) { return static_cast<int>(picture.paints[picture.index(x, y)]); });
+    putPackedRows(out, picture, 4, [&](int x, int y) { return static_cast<int>(picture.at(x, y).paint); });
     putAndMask(out, picture);
     return out;
 }
@@ -361,7 +351,7 @@ Bytes pngFile(const Picture& picture)
     for (int y = 0; y < picture.size; ++y) {
         scanlines.push_back(0); // filter: none
         for (int x = 0; x < picture.size; ++x) {
-            const Rgba& pixel = picture.pixels[picture.index(x, y)];
+            const Rgba& pixel = picture.at(x, y).colour;
             scanlines.insert(scanlines.end(), {pixel.r, pixel.g, pixel.b, pixel.a});
         }
     }
@@ -382,7 +372,7 @@ std::string svgFile()
         return std::string(text);
     };
     const auto fill = [](Paint paint) {
-        const Rgb& colour = kPaintColours[static_cast<std::size_t>(paint)];
+        const Rgba& colour = kPaintColours[static_cast<std::size_t>(paint)];
         char text[16];
         std::snprintf(text, sizeof text, "#%02x%02x%02x", colour.r, colour.g, colour.b);
         return std::string(text);
