@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
@@ -185,107 +186,84 @@ void append(Bytes& out, std::string_view text) { out.insert(out.end(), text.begi
 // ---------------------------------------------------------------- ico
 
 // BMP rows are padded to whole 32-bit words.
-std::size_t rowBytes(int width, int bitsPerPixel)
-{
-    return static_cast<std::size_t>((width * bitsPerPixel + 31) / 32 * 4);
-}
+std::size_t rowBytes(int width, int bits) { return static_cast<std::size_t>((width * bits + 31) / 32 * 4); }
 
-// Rows of `bitsPerPixel`-bit values (1 or 4), the leftmost pixel in the high
-// bits of its byte; `value` gives the value of the pixel at (x, y).
+// Rows of `bitsPerPixel`-bit values (1 or 4), bottom row first, the leftmost
+// pixel in the high bits of its byte; `value` gives a pixel's value.
 template <typename Value>
-void putPackedRows(Bytes& out, const Picture& picture, int bitsPerPixel, Value&& value)
+void putPackedRows(Bytes& out, const Picture& picture, int bitsPerPixel, Value value)
 {
-    for (int y = picture.size - 1; y >= 0; --y) { // bottom row first
+    for (int y = picture.size - 1; y >= 0; --y) {
         Bytes row(rowBytes(picture.size, bitsPerPixel), 0);
         for (int x = 0; x < picture.size; ++x) {
             const int bit = x * bitsPerPixel;
-            const int shifted = value(x, y) << (8 - bitsPerPixel - bit % 8);
-            row[static_cast<std::size_t>(bit / 8)] |= static_cast<std::uint8_t>(shifted);
+            const auto pixelValue = static_cast<int>(value(picture.at(x, y)));
+            row[bit / 8] |= static_cast<std::uint8_t>(pixelValue << (8 - bitsPerPixel - bit % 8));
         }
         append(out, row);
     }
 }
 
-// The AND mask: one bit a pixel, set where the screen shows through.
-void putAndMask(Bytes& out, const Picture& picture)
+// One image of the ico: its header, the palette of a 4-bit image (index i is
+// the colour of paint i, the rest black), the colour bitmap, and last the AND
+// mask, one bit a pixel, set where the screen shows through. 32-bit pixels
+// are BGRA with straight (not premultiplied) alpha, bottom row first.
+Bytes bmpImage(const Picture& picture, int bitsPerPixel)
 {
-    putPackedRows(out, picture, 1, [&](int x, int y) { return picture.at(x, y).colour.a == 0 ? 1 : 0; });
-}
-
-// The header of an image whose AND mask follows its colour bitmap.
-void putBitmapInfoHeader(Bytes& out, int size, int bitsPerPixel)
-{
-    putLe32(out, 40);
+    const int size = picture.size;
+    Bytes out;
+    putLe32(out, 40); // header size
     putLe32(out, size);
     putLe32(out, size * 2); // colour bitmap and mask, one above the other
     putLe16(out, 1);        // planes
     putLe16(out, bitsPerPixel);
     putLe32(out, 0); // BI_RGB
     putLe32(out, (rowBytes(size, bitsPerPixel) + rowBytes(size, 1)) * size);
-    putLe32(out, 0); // horizontal resolution
-    putLe32(out, 0); // vertical resolution
-    putLe32(out, 0); // palette size: the full 2^bits
-    putLe32(out, 0); // important colours: all
-}
-
-// 32-bit BGRA rows, straight (not premultiplied) alpha.
-Bytes trueColourImage(const Picture& picture)
-{
-    Bytes out;
-    putBitmapInfoHeader(out, picture.size, 32);
-    for (int y = picture.size - 1; y >= 0; --y) {
-        for (int x = 0; x < picture.size; ++x) {
-            const Rgba& pixel = picture.at(x, y).colour;
-            out.insert(out.end(), {pixel.b, pixel.g, pixel.r, pixel.a});
+    out.insert(out.end(), 16, 0); // resolutions, palette size (0: the full 2^bits), important colours (0: all)
+    if (bitsPerPixel == 32) {
+        for (int y = size - 1; y >= 0; --y) {
+            for (int x = 0; x < size; ++x) {
+                const Rgba& pixel = picture.at(x, y).colour;
+                out.insert(out.end(), {pixel.b, pixel.g, pixel.r, pixel.a});
+            }
         }
+    } else {
+        for (std::size_t entry = 0; entry < (1u << bitsPerPixel); ++entry) {
+            const Rgba colour = kPaintColours[entry < kPaintCount ? entry : 0];
+            out.insert(out.end(), {colour.b, colour.g, colour.r, std::uint8_t{0}});
+        }
+        putPackedRows(out, picture, bitsPerPixel, [](const Picture::Pixel& pixel) { return pixel.paint; });
     }
-    putAndMask(out, picture);
+    putPackedRows(out, picture, 1, [](const Picture::Pixel& pixel) { return pixel.colour.a == 0; });
     return out;
 }
 
-// 4-bit image; palette index i is the colour of paint i, the rest are black.
-Bytes sixteenColourImage(const Picture& picture)
-{
-    Bytes out;
-    putBitmapInfoHeader(out, picture.size, 4);
-    for (std::size_t entry = 0; entry < 16; ++entry) {
-        const Rgba colour = kPaintColours[entry < kPaintCount ? entry : 0];
-        out.insert(out.end(), {colour.b, colour.g, colour.r, std::uint8_t{0}});
-    }
-    putPackedRows(out, picture, 4, [&](int x, int y) { return static_cast<int>(picture.at(x, y).paint); });
-    putAndMask(out, picture);
-    return out;
-}
-
-struct IconImage {
-    int size;
+struct IcoImage {
+    const Picture& picture;
     int bitsPerPixel;
-    Bytes data;
 };
 
-Bytes icoFile(const std::vector<IconImage>& images)
+// The directory, one entry per image, then the images in the same order.
+Bytes icoFile(std::initializer_list<IcoImage> images)
 {
-    constexpr std::size_t kDirectoryBytes = 6;
-    constexpr std::size_t kEntryBytes = 16;
-    Bytes out;
-    putLe16(out, 0); // reserved
-    putLe16(out, 1); // icon, not cursor
-    putLe16(out, images.size());
-    std::size_t offset = kDirectoryBytes + kEntryBytes * images.size();
-    for (const IconImage& image : images) {
-        out.push_back(static_cast<std::uint8_t>(image.size));
-        out.push_back(static_cast<std::uint8_t>(image.size));
-        out.push_back(image.bitsPerPixel < 8 ? static_cast<std::uint8_t>(1u << image.bitsPerPixel) : 0);
-        out.push_back(0); // reserved
-        putLe16(out, 1);  // planes
-        putLe16(out, image.bitsPerPixel);
-        putLe32(out, image.data.size());
-        putLe32(out, offset);
-        offset += image.data.size();
+    Bytes directory, bitmaps;
+    putLe16(directory, 0); // reserved
+    putLe16(directory, 1); // icon, not cursor
+    putLe16(directory, images.size());
+    const std::size_t bitmapsStart = 6 + 16 * images.size(); // past the directory's header and entries
+    for (const auto& [picture, bitsPerPixel] : images) {
+        const Bytes bitmap = bmpImage(picture, bitsPerPixel);
+        const auto side = static_cast<std::uint8_t>(picture.size);
+        const auto colours = static_cast<std::uint8_t>(bitsPerPixel < 8 ? 1 << bitsPerPixel : 0);
+        directory.insert(directory.end(), {side, side, colours, 0}); // width, height, palette size, reserved
+        putLe16(directory, 1); // planes
+        putLe16(directory, bitsPerPixel);
+        putLe32(directory, bitmap.size());
+        putLe32(directory, bitmapsStart + bitmaps.size());
+        append(bitmaps, bitmap);
     }
-    for (const IconImage& image : images)
-        append(out, image.data);
-    return out;
+    append(directory, bitmaps);
+    return directory;
 }
 
 // ---------------------------------------------------------------- png
@@ -430,11 +408,7 @@ bool writeIconFiles(const std::filesystem::path& folder)
 {
     const Picture large = draw(32);
     const Picture small = draw(16);
-    const Bytes ico = icoFile({
-        {32, 32, trueColourImage(large)},
-        {16, 32, trueColourImage(small)},
-        {32, 4, sixteenColourImage(large)},
-    });
+    const Bytes ico = icoFile({{large, 32}, {small, 32}, {large, 4}});
     return writeFile(folder / "tallowick.ico", ico) && writeFile(folder / "tallowick.png", pngFile(large));
 }
 
