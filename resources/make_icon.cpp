@@ -20,6 +20,7 @@
 #include <fstream>
 #include <initializer_list>
 #include <span>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -342,49 +343,44 @@ Bytes pngFile(const Picture& picture)
 
 // The shapes that paintAt asks about, each in its paint's colour; a later
 // shape covers an earlier one, so the cross comes last, its first bar on top.
+// The stream prints numbers as printf's %g does, to six significant digits.
 std::string svgFile()
 {
-    const auto number = [](double value) {
-        char text[32];
-        std::snprintf(text, sizeof text, "%.6g", value);
-        return std::string(text);
-    };
     const auto fill = [](Paint paint) {
         const Rgba& colour = kPaintColours[static_cast<std::size_t>(paint)];
-        char text[16];
-        std::snprintf(text, sizeof text, "#%02x%02x%02x", colour.r, colour.g, colour.b);
+        char text[24];
+        std::snprintf(text, sizeof text, " fill=\"#%02x%02x%02x\"", colour.r, colour.g, colour.b);
         return std::string(text);
     };
-    const auto circle = [&](double x, double y, double radius, const std::string& attributes) {
-        return "<circle cx=\"" + number(x) + "\" cy=\"" + number(y) + "\" r=\"" + number(radius) + "\""
-            + attributes + "/>";
+    std::ostringstream svg;
+    const auto circle = [&svg](const Circle& shape) -> std::ostream& {
+        return svg << "<circle cx=\"" << shape.x << "\" cy=\"" << shape.y << "\" r=\"" << shape.radius << '"';
     };
     // The rectangle of points no further than halfWidth from the bar's middle line.
     const auto band = [&](const Bar& bar, double halfWidth, Paint paint) {
         const double length = std::hypot(bar.toX - bar.fromX, bar.toY - bar.fromY);
         const double across = -(bar.toY - bar.fromY) / length * halfWidth;
         const double down = (bar.toX - bar.fromX) / length * halfWidth;
-        const auto point = [&](double x, double y) { return number(x) + "," + number(y); };
-        return "<polygon points=\"" + point(bar.fromX + across, bar.fromY + down) + " "
-            + point(bar.toX + across, bar.toY + down) + " " + point(bar.toX - across, bar.toY - down) + " "
-            + point(bar.fromX - across, bar.fromY - down) + "\" fill=\"" + fill(paint) + "\"/>\n";
+        svg << "<polygon points=\"" << bar.fromX + across << ',' << bar.fromY + down << ' ' << bar.toX + across << ','
+            << bar.toY + down << ' ' << bar.toX - across << ',' << bar.toY - down << ' ' << bar.fromX - across << ','
+            << bar.fromY - down << '"' << fill(paint) << "/>\n";
     };
 
-    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                      "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + number(kSide) + "\" height=\""
-        + number(kSide) + "\" viewBox=\"0 0 " + number(kSide) + " " + number(kSide) + "\">\n";
-    out += "<clipPath id=\"cookie\">" + circle(kCentre, kCentre, kCookieRadius, "") + "</clipPath>\n";
-    out += circle(kCentre, kCentre, kCookieRadius, " fill=\"" + fill(Paint::Rim) + "\"") + "\n";
-    out += circle(kCentre, kCentre, kCookieRadius - kRimWidth, " fill=\"" + fill(Paint::Dough) + "\"") + "\n";
-    out += "<g clip-path=\"url(#cookie)\" fill=\"" + fill(Paint::Chip) + "\">\n";
+    const Circle cookie{kCentre, kCentre, kCookieRadius};
+    svg << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << kSide
+        << "\" height=\"" << kSide << "\" viewBox=\"0 0 " << kSide << ' ' << kSide << "\">\n<clipPath id=\"cookie\">";
+    circle(cookie) << "/></clipPath>\n";
+    circle(cookie) << fill(Paint::Rim) << "/>\n";
+    circle({kCentre, kCentre, kCookieRadius - kRimWidth}) << fill(Paint::Dough) << "/>\n";
+    svg << "<g clip-path=\"url(#cookie)\"" << fill(Paint::Chip) << ">\n";
     for (const Circle& chip : kChips)
-        out += circle(chip.x, chip.y, chip.radius, "") + "\n";
-    out += "</g>\n";
+        circle(chip) << "/>\n";
+    svg << "</g>\n";
     for (auto bar = kBars.rbegin(); bar != kBars.rend(); ++bar) {
-        out += band(*bar, kBarHalfWidth, Paint::CrossEdge);
-        out += band(*bar, kBarHalfWidth - kBarEdgeWidth, Paint::Cross);
+        band(*bar, kBarHalfWidth, Paint::CrossEdge);
+        band(*bar, kBarHalfWidth - kBarEdgeWidth, Paint::Cross);
     }
-    return out + "</svg>\n";
+    return svg.str() + "</svg>\n";
 }
 
 // ---------------------------------------------------------------- main
