@@ -33,13 +33,10 @@ using Bytes = std::vector<std::uint8_t>;
 
 // What covers a point of the picture; each paint has one colour.
 enum class Paint : std::uint8_t { None, Dough, Rim, Chip, Cross, CrossEdge };
-constexpr std::size_t kPaintCount = 6;
 
-struct Rgba {
-    std::uint8_t r, g, b, a;
-};
+struct Rgba { std::uint8_t r, g, b, a; };
 
-constexpr std::array<Rgba, kPaintCount> kPaintColours{{
+constexpr std::array<Rgba, 6> kPaintColours{{
     {0, 0, 0, 0},        // None: transparent black, so that XOR drawing leaves the screen as it is
     {176, 112, 52, 255}, // Dough
     {128, 76, 32, 255},  // Rim
@@ -54,21 +51,14 @@ constexpr double kCentre = 16.0;
 constexpr double kCookieRadius = 13.5;
 constexpr double kRimWidth = 1.5;
 
-struct Circle {
-    double x, y, radius;
-};
+struct Circle { double x, y, radius; };
 
 // The chips sit in the four wedges the cross leaves uncovered.
 constexpr std::array<Circle, 9> kChips{{
-    {13.0, 7.0, 1.6},
-    {19.5, 5.5, 1.3},
-    {16.0, 10.5, 1.2},
-    {6.5, 14.0, 1.6},
-    {8.0, 19.5, 1.3},
-    {25.5, 13.0, 1.5},
-    {22.0, 17.5, 1.2},
-    {14.5, 25.5, 1.5},
-    {19.5, 26.0, 1.3},
+    {13.0, 7.0, 1.6}, {19.5, 5.5, 1.3}, {16.0, 10.5, 1.2}, // top
+    {6.5, 14.0, 1.6}, {8.0, 19.5, 1.3},                    // left
+    {25.5, 13.0, 1.5}, {22.0, 17.5, 1.2},                  // right
+    {14.5, 25.5, 1.5}, {19.5, 26.0, 1.3},                  // bottom
 }};
 
 // Each bar of the cross runs from near one corner to near the opposite one;
@@ -79,9 +69,7 @@ constexpr double kBarEnd = kSide - kBarStart;
 constexpr double kBarHalfWidth = 2.75;
 constexpr double kBarEdgeWidth = 0.9;
 
-struct Bar {
-    double fromX, fromY, toX, toY;
-};
+struct Bar { double fromX, fromY, toX, toY; };
 
 constexpr std::array<Bar, 2> kBars{{
     {kBarStart, kBarStart, kBarEnd, kBarEnd},
@@ -120,10 +108,7 @@ Paint paintAt(double x, double y)
 // One icon image, rows top to bottom. Each pixel keeps its true colour and
 // the paint that covers most of it, which the 16-colour image shows.
 struct Picture {
-    struct Pixel {
-        Rgba colour;
-        Paint paint;
-    };
+    struct Pixel { Rgba colour; Paint paint; };
     int size;
     std::vector<Pixel> pixels;
 
@@ -142,7 +127,7 @@ Picture draw(int size)
     const double scale = kSide / size;
     for (int py = 0; py < size; ++py) {
         for (int px = 0; px < size; ++px) {
-            std::array<int, kPaintCount> counts{};
+            std::array<int, kPaintColours.size()> counts{};
             for (int sample = 0; sample < kSamples; ++sample) {
                 const double x = (px + (sample % kGrid + 0.5) / kGrid) * scale;
                 const double y = (py + (sample / kGrid + 0.5) / kGrid) * scale;
@@ -154,7 +139,7 @@ Picture draw(int size)
                 continue;
             }
             int red = 0, green = 0, blue = 0;
-            for (std::size_t paint = 1; paint < kPaintCount; ++paint) {
+            for (std::size_t paint = 1; paint < kPaintColours.size(); ++paint) {
                 red += counts[paint] * kPaintColours[paint].r;
                 green += counts[paint] * kPaintColours[paint].g;
                 blue += counts[paint] * kPaintColours[paint].b;
@@ -230,7 +215,7 @@ Bytes bmpImage(const Picture& picture, int bitsPerPixel)
         }
     } else {
         for (std::size_t entry = 0; entry < (1u << bitsPerPixel); ++entry) {
-            const Rgba colour = kPaintColours[entry < kPaintCount ? entry : 0];
+            const Rgba colour = kPaintColours[entry < kPaintColours.size() ? entry : 0];
             out.insert(out.end(), {colour.b, colour.g, colour.r, std::uint8_t{0}});
         }
         putPackedRows(out, picture, bitsPerPixel, [](const Picture::Pixel& pixel) { return pixel.paint; });
@@ -239,10 +224,7 @@ Bytes bmpImage(const Picture& picture, int bitsPerPixel)
     return out;
 }
 
-struct IcoImage {
-    const Picture& picture;
-    int bitsPerPixel;
-};
+struct IcoImage { const Picture& picture; int bitsPerPixel; };
 
 // The directory, one entry per image, then the images in the same order.
 Bytes icoFile(std::initializer_list<IcoImage> images)
@@ -386,18 +368,16 @@ std::string svgFile()
 // ---------------------------------------------------------------- main
 
 // The sizes that desktops ask of the hicolor icon theme.
-constexpr std::array<int, 8> kThemeSizes{16, 22, 24, 32, 48, 64, 128, 256};
+constexpr std::array kThemeSizes{16, 22, 24, 32, 48, 64, 128, 256};
 
 bool writeFile(const std::filesystem::path& path, const Bytes& bytes)
 {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     file.close();
-    if (!file) {
+    if (!file)
         std::fprintf(stderr, "make_icon: cannot write %s\n", path.string().c_str());
-        return false;
-    }
-    return true;
+    return !file.fail();
 }
 
 bool writeIconFiles(const std::filesystem::path& folder)
@@ -416,11 +396,11 @@ bool writeThemeFiles(const std::filesystem::path& folder)
         std::fprintf(stderr, "make_icon: no folder %s\n", folder.string().c_str());
         return false;
     }
+    // A folder that cannot be made shows up as a file that cannot be written.
     const auto appsFolder = [&folder](const std::string& name) {
-        std::filesystem::path apps = folder / name / "apps";
-        std::error_code error;
-        std::filesystem::create_directories(apps, error);
-        return apps;
+        std::error_code ignored;
+        std::filesystem::create_directories(folder / name / "apps", ignored);
+        return folder / name / "apps";
     };
     for (const int size : kThemeSizes) {
         const std::string name = std::to_string(size) + "x" + std::to_string(size);
