@@ -112,7 +112,7 @@ struct Picture {
     int size;
     std::vector<Pixel> pixels;
 
-    const Pixel& at(int x, int y) const { return pixels[y * size + x]; }
+    std::span<const Pixel> row(int y) const { return std::span(pixels).subspan(y * size, size); }
 };
 
 // Samples each pixel on a 4 x 4 grid. A pixel is opaque when paint covers
@@ -183,7 +183,7 @@ void putPackedRows(Bytes& out, const Picture& picture, int bitsPerPixel, Value v
         Bytes row(rowBytes(picture.size, bitsPerPixel), 0);
         for (int x = 0; x < picture.size; ++x) {
             const int bit = x * bitsPerPixel;
-            const auto pixelValue = static_cast<int>(value(picture.at(x, y)));
+            const auto pixelValue = static_cast<int>(value(picture.row(y)[x]));
             row[bit / 8] |= static_cast<std::uint8_t>(pixelValue << (8 - bitsPerPixel - bit % 8));
         }
         append(out, row);
@@ -208,10 +208,8 @@ Bytes bmpImage(const Picture& picture, int bitsPerPixel)
     out.insert(out.end(), 16, 0); // resolutions, palette size (0: the full 2^bits), important colours (0: all)
     if (bitsPerPixel == 32) {
         for (int y = size - 1; y >= 0; --y) {
-            for (int x = 0; x < size; ++x) {
-                const Rgba& pixel = picture.at(x, y).colour;
-                out.insert(out.end(), {pixel.b, pixel.g, pixel.r, pixel.a});
-            }
+            for (const auto& [colour, paint] : picture.row(y))
+                out.insert(out.end(), {colour.b, colour.g, colour.r, colour.a});
         }
     } else {
         for (std::size_t entry = 0; entry < (1u << bitsPerPixel); ++entry) {
@@ -311,10 +309,8 @@ Bytes pngFile(const Picture& picture)
     Bytes scanlines;
     for (int y = 0; y < picture.size; ++y) {
         scanlines.push_back(0); // filter: none
-        for (int x = 0; x < picture.size; ++x) {
-            const Rgba& pixel = picture.at(x, y).colour;
-            scanlines.insert(scanlines.end(), {pixel.r, pixel.g, pixel.b, pixel.a});
-        }
+        for (const auto& [colour, paint] : picture.row(y))
+            scanlines.insert(scanlines.end(), {colour.r, colour.g, colour.b, colour.a});
     }
     putChunk(out, "IDAT", zlibStored(scanlines));
     putChunk(out, "IEND", {});
