@@ -52,8 +52,10 @@ QtForms::~QtForms()
         delete widget.data();
 }
 
-QtForms::LoadedWindow& QtForms::Load(Form& form)
+QtForms::LoadedWindow& QtForms::Loaded(Form& form)
 {
+    if (const auto found = windows_.find(&form); found != windows_.end())
+        return found->second;
     const WindowLayout& layout = form.Layout();
     // A plain QWidget, not a QDialog, so Escape closes nothing. A tool window
     // has no taskbar button (on X11 KeepOffTaskbar also says so outright).
@@ -89,12 +91,6 @@ QtForms::LoadedWindow& QtForms::Load(Form& form)
         KeepOffTaskbar(widget);
 
     return windows_.emplace(&form, std::move(window)).first->second;
-}
-
-QtForms::LoadedWindow& QtForms::Loaded(Form& form)
-{
-    const auto found = windows_.find(&form);
-    return found != windows_.end() ? found->second : Load(form);
 }
 
 QWidget* QtForms::Control(Form& form, ControlId id)
@@ -150,11 +146,9 @@ void QtForms::Show(Form& form)
     if (Ended())
         return;
     QWidget* widget = Loaded(form).widget;
-    CommitLists();
-    if (widget->isVisible())
-        widget->raise();
-    else
-        widget->show();
+    ShowHeldBack();
+    widget->show();
+    widget->raise();
     widget->activateWindow();
 }
 
@@ -203,7 +197,7 @@ std::vector<std::string> QtForms::ListLines(Form& form, ControlId list)
     return lines;
 }
 
-void QtForms::CommitLists()
+void QtForms::ShowHeldBack()
 {
     for (auto& [form, window] : windows_)
         for (QWidget* control : window.controls)
