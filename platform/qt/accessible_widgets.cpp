@@ -58,9 +58,8 @@ private:
 
 QAccessibleInterface* ProgramInterface(const QString& className, QObject* object)
 {
-    if (className == QLatin1String(FormLabel::staticMetaObject.className()))
-        if (auto* label = qobject_cast<FormLabel*>(object))
-            return new FormLabelAccessible(label);
+    if (auto* label = qobject_cast<FormLabel*>(object))
+        return new FormLabelAccessible(label);
     // The program's windows are plain top-level QWidgets.
     if (className == QLatin1String("QWidget"))
         if (auto* window = qobject_cast<QWidget*>(object); window != nullptr && window->isWindow())
@@ -70,16 +69,7 @@ QAccessibleInterface* ProgramInterface(const QString& className, QObject* object
 
 } // namespace
 
-void InstallAccessibleInterfaces()
-{
-    static const bool installed = [] {
-        QAccessible::installFactory(ProgramInterface);
-        return true;
-    }();
-    (void)installed;
-}
-
-FormLabel::FormLabel(bool statusLine, QWidget* parent) : QLabel(parent), statusLine_(statusLine) {}
+void InstallAccessibleInterfaces() { QAccessible::installFactory(ProgramInterface); }
 
 void FormLabel::ShowText(const QString& text)
 {
