@@ -29,10 +29,7 @@ public:
         return QAccessibleWidget::text(kind);
     }
 
-    QString text(int startOffset, int endOffset) const override
-    {
-        return Shown().mid(startOffset, endOffset - startOffset);
-    }
+    QString text(int start, int end) const override { return Shown().mid(start, end - start); }
     int characterCount() const override { return static_cast<int>(Shown().size()); }
     QString attributes(int, int* startOffset, int* endOffset) const override
     {
