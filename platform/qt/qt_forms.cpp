@@ -154,12 +154,10 @@ void QtForms::Show(Form& form)
 
 void QtForms::Unload(Form& form)
 {
-    const auto found = windows_.find(&form);
-    if (found == windows_.end())
+    const auto unloaded = windows_.extract(&form);
+    if (unloaded.empty())
         return;
-    QWidget* widget = found->second.widget;
-    windows_.erase(found);
-    Discard(widget);
+    Discard(unloaded.mapped().widget);
     if (windows_.empty())
         End();
 }
