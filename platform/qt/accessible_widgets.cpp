@@ -11,9 +11,7 @@ namespace {
 class FormLabelAccessible final : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
     explicit FormLabelAccessible(FormLabel* label)
-        : QAccessibleWidget(label, label->IsStatusLine() ? QAccessible::StatusBar : QAccessible::StaticText)
-    {
-    }
+        : QAccessibleWidget(label, label->IsStatusLine() ? QAccessible::StatusBar : QAccessible::StaticText) {}
 
     void* interface_cast(QAccessible::InterfaceType type) override
     {
