@@ -11,9 +11,7 @@ namespace {
 class FormLabelAccessible final : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
     explicit FormLabelAccessible(FormLabel* label)
-        : QAccessibleWidget(label, label->IsStatusLine() ? QAccessible::StatusBar : QAccessible::StaticText)
-    {
-    }
+        : QAccessibleWidget(label, label->IsStatusLine() ? QAccessible::StatusBar : QAccessible::StaticText) {}
 
     void* interface_cast(QAccessible::InterfaceType type) override
     {
@@ -29,10 +27,7 @@ public:
         return QAccessibleWidget::text(kind);
     }
 
-    QString text(int startOffset, int endOffset) const override
-    {
-        return Shown().mid(startOffset, endOffset - startOffset);
-    }
+    QString text(int start, int end) const override { return Shown().mid(start, end - start); }
     int characterCount() const override { return static_cast<int>(Shown().size()); }
     QString attributes(int, int* startOffset, int* endOffset) const override
     {
@@ -58,9 +53,8 @@ private:
 
 QAccessibleInterface* ProgramInterface(const QString& className, QObject* object)
 {
-    if (className == QLatin1String(FormLabel::staticMetaObject.className()))
-        if (auto* label = qobject_cast<FormLabel*>(object))
-            return new FormLabelAccessible(label);
+    if (auto* label = qobject_cast<FormLabel*>(object))
+        return new FormLabelAccessible(label);
     // The program's windows are plain top-level QWidgets.
     if (className == QLatin1String("QWidget"))
         if (auto* window = qobject_cast<QWidget*>(object); window != nullptr && window->isWindow())
@@ -70,16 +64,7 @@ QAccessibleInterface* ProgramInterface(const QString& className, QObject* object
 
 } // namespace
 
-void InstallAccessibleInterfaces()
-{
-    static const bool installed = [] {
-        QAccessible::installFactory(ProgramInterface);
-        return true;
-    }();
-    (void)installed;
-}
-
-FormLabel::FormLabel(bool statusLine, QWidget* parent) : QLabel(parent), statusLine_(statusLine) {}
+void InstallAccessibleInterfaces() { QAccessible::installFactory(ProgramInterface); }
 
 void FormLabel::ShowText(const QString& text)
 {

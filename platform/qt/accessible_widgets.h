@@ -11,7 +11,7 @@ namespace tallowick {
 class FormLabel final : public QLabel {
     Q_OBJECT
 public:
-    FormLabel(bool statusLine, QWidget* parent);
+    FormLabel(bool statusLine, QWidget* parent) : QLabel(parent), statusLine_(statusLine) {}
 
     bool IsStatusLine() const { return statusLine_; }
     // Shows `text` at once and tells assistive technology that it changed.
@@ -24,7 +24,7 @@ private:
 // Gives Qt's accessibility the program's own interfaces: each FormLabel as
 // above, and each loaded window as a frame (a plain top-level QWidget would
 // be a nameless filler to a screen reader). Call before the first window
-// is made; later calls do nothing.
+// is made; Qt installs a factory only once.
 void InstallAccessibleInterfaces();
 
 } // namespace tallowick

@@ -1,7 +1,6 @@
 #include "platform/qt/command_line.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -35,13 +34,13 @@ constexpr std::string_view kUsage =
 // The options that QApplication takes off the command line itself, with one
 // dash or two: those followed by a value, those that stand alone, and those
 // whose value follows an equals sign.
-constexpr std::array<std::string_view, 16> kQtOptionsWithValue{
+constexpr std::string_view kQtOptionsWithValue[]{
     "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "geometry",
     "qwindowtitle", "title", "qwindowicon", "icon", "session", "display", "name", "visual",
     "style", "stylesheet"};
-constexpr std::array<std::string_view, 7> kQtFlags{
+constexpr std::string_view kQtFlags[]{
     "reverse", "nograb", "dograb", "testability", "widgetcount", "qdebug", "qdevel"};
-constexpr std::array<std::string_view, 3> kQtOptionsWithAttachedValue{"style=", "stylesheet=", "qmljsdebugger="};
+constexpr std::string_view kQtOptionsWithAttachedValue[]{"style=", "stylesheet=", "qmljsdebugger="};
 
 int Misused(const std::string& why)
 {
@@ -107,11 +106,11 @@ std::optional<int> AnswerCommandLine(int argc, char** argv)
         if (!argument.starts_with('-'))
             return Misused("unexpected argument '" + std::string(argument) + "'");
         const std::string_view name = argument.substr(argument.starts_with("--") ? 2 : 1);
-        if (std::ranges::find(kQtFlags, name) != kQtFlags.end()
+        if (std::ranges::find(kQtFlags, name) != std::end(kQtFlags)
             || std::ranges::any_of(kQtOptionsWithAttachedValue,
                                    [name](std::string_view option) { return name.starts_with(option); }))
             continue;
-        if (std::ranges::find(kQtOptionsWithValue, name) == kQtOptionsWithValue.end())
+        if (std::ranges::find(kQtOptionsWithValue, name) == std::end(kQtOptionsWithValue))
             return Misused("unknown option '" + std::string(argument) + "'");
         if (++i == argc)
             return Misused("option '" + std::string(argument) + "' needs a value");

@@ -10,12 +10,6 @@
 #include "platform/qt/widest_line_delegate.h"
 
 namespace tallowick {
-
-QString ToQString(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 namespace {
 
 QFont MakeFont(const Font& font)
@@ -55,7 +49,6 @@ QWidget* MakeListBox(const ControlLayout& row, QWidget* window)
     // A path wider than the list can be scrolled into view; while every
     // line fits there is no horizontal scroll bar.
     list->setItemDelegate(new WidestLineDelegate(list));
-    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     list->setTextElideMode(Qt::ElideNone);
     ApplyColours(list, row, QPalette::Base, QPalette::Text);
     return list;
@@ -68,22 +61,11 @@ QWidget* MakeLabel(const ControlLayout& row, QWidget* window)
     label->setText(ToQString(row.caption));
     label->setAlignment((row.alignment == TextAlignment::Centre ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
     label->setWordWrap(row.wordWrap);
-    if (row.border) {
-        label->setFrameStyle(QFrame::Box | QFrame::Plain);
-        label->setLineWidth(1);
-    }
+    if (row.border)
+        label->setFrameStyle(QFrame::Box | QFrame::Plain); // one pixel wide
     label->setAutoFillBackground(row.background.has_value());
     ApplyColours(label, row, QPalette::Window, QPalette::WindowText);
     return label;
-}
-
-QWidget* MakeButton(const ControlLayout& row, QWidget* window)
-{
-    // '&' in the caption gives the button its Alt access key.
-    auto* button = new QPushButton(ToQString(row.caption), window);
-    button->setAutoDefault(false);
-    button->setDefault(false);
-    return button;
 }
 
 } // namespace
@@ -94,7 +76,9 @@ QWidget* MakeControl(const ControlLayout& row, QWidget* window)
     switch (row.kind) {
     case ControlKind::ListBox: control = MakeListBox(row, window); break;
     case ControlKind::Label: control = MakeLabel(row, window); break;
-    case ControlKind::Button: control = MakeButton(row, window); break;
+    // '&' in the caption gives the button its Alt access key. Outside a dialog
+    // a button is never the default one, so Return presses none of them.
+    case ControlKind::Button: control = new QPushButton(ToQString(row.caption), window); break;
     }
     control->setObjectName(ToQString(row.name));
     control->setGeometry(TwipsToPixels(row.left), TwipsToPixels(row.top), TwipsToPixels(row.width),

@@ -9,7 +9,7 @@
 
 namespace tallowick {
 
-QString ToQString(std::string_view text);
+inline QString ToQString(std::string_view text) { return QString::fromUtf8(text); }
 
 // One control from one row of a window's layout, as a child of `window`.
 QWidget* MakeControl(const ControlLayout& row, QWidget* window);

@@ -20,7 +20,5 @@ int main(int argc, char* argv[])
         [prefix] { return tallowick::OpenWineFileDeletion(prefix); });
 
     forms.Show(project.main);
-    if (forms.Ended())
-        return forms.ExitCode();
-    return QApplication::exec();
+    return forms.Ended() ? forms.ExitCode() : QApplication::exec();
 }

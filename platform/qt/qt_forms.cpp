@@ -1,14 +1,11 @@
 #include "platform/qt/qt_forms.h"
 
-#include <string>
-
 #include <QApplication>
-#include <QCoreApplication>
-#include <QFile>
 #include <QIcon>
 #include <QListView>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 
 #include "platform/qt/controls.h"
 #include "platform/qt/accessible_widgets.h"
@@ -18,17 +15,6 @@
 
 namespace tallowick {
 namespace {
-
-const QString kProgramIcon = QStringLiteral(":/tallowick/tallowick.png");
-
-Qt::WindowFlags WindowFlagsFor(const WindowLayout& layout)
-{
-    // A tool window has no taskbar button (on X11 KeepOffTaskbar also says so
-    // outright). Neither kind has minimise or maximise.
-    const Qt::WindowFlags type = layout.taskbarButton ? Qt::Window : Qt::Tool;
-    return type | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-           Qt::MSWindowsFixedSizeDialogHint;
-}
 
 // Chains the controls in their stored tab order and gives the focus to the
 // first of them that can take it.
@@ -55,8 +41,7 @@ QtForms::QtForms() : ToolkitForms(ShowMessageBox)
     // (the last loaded window closed ends it) lives here.
     QApplication::setQuitOnLastWindowClosed(false);
     InstallAccessibleInterfaces();
-    if (QFile::exists(kProgramIcon))
-        QApplication::setWindowIcon(QIcon(kProgramIcon));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/tallowick/tallowick.png")));
 }
 
 QtForms::~QtForms()
@@ -67,15 +52,20 @@ QtForms::~QtForms()
         delete widget.data();
 }
 
-QtForms::LoadedWindow& QtForms::Load(Form& form)
+QtForms::LoadedWindow& QtForms::Loaded(Form& form)
 {
+    if (const auto found = windows_.find(&form); found != windows_.end())
+        return found->second;
     const WindowLayout& layout = form.Layout();
-    // A plain QWidget, not a QDialog, so Escape closes nothing.
-    auto* widget = new QWidget(nullptr);
+    // A plain QWidget, not a QDialog, so Escape closes nothing. A tool window
+    // has no taskbar button (on X11 KeepOffTaskbar also says so outright).
+    // Neither kind has minimise or maximise.
+    const Qt::WindowFlags kind = layout.taskbarButton ? Qt::Window : Qt::Tool;
+    auto* widget = new QWidget(nullptr, kind | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                                            | Qt::MSWindowsFixedSizeDialogHint);
     widget->installEventFilter(this);
     widget->setObjectName(ToQString(layout.name));
     widget->setWindowTitle(ToQString(layout.caption));
-    widget->setWindowFlags(WindowFlagsFor(layout));
     const QSize client(TwipsToPixels(layout.clientWidth), TwipsToPixels(layout.clientHeight));
     widget->setFixedSize(client);
 
@@ -95,21 +85,12 @@ QtForms::LoadedWindow& QtForms::Load(Form& form)
 
     ApplyTabOrder(layout, window.controls);
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect geometry(QPoint(0, 0), client);
-        geometry.moveCenter(screen->availableGeometry().center());
-        widget->setGeometry(geometry);
-    }
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        widget->setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, client, screen->availableGeometry()));
     if (!layout.taskbarButton)
         KeepOffTaskbar(widget);
 
     return windows_.emplace(&form, std::move(window)).first->second;
-}
-
-QtForms::LoadedWindow& QtForms::Loaded(Form& form)
-{
-    const auto found = windows_.find(&form);
-    return found != windows_.end() ? found->second : Load(form);
 }
 
 QWidget* QtForms::Control(Form& form, ControlId id)
@@ -165,22 +146,18 @@ void QtForms::Show(Form& form)
     if (Ended())
         return;
     QWidget* widget = Loaded(form).widget;
-    CommitLists();
-    if (widget->isVisible())
-        widget->raise();
-    else
-        widget->show();
+    ShowHeldBack();
+    widget->show();
+    widget->raise();
     widget->activateWindow();
 }
 
 void QtForms::Unload(Form& form)
 {
-    const auto found = windows_.find(&form);
-    if (found == windows_.end())
+    const auto unloaded = windows_.extract(&form);
+    if (unloaded.empty())
         return;
-    QWidget* widget = found->second.widget;
-    windows_.erase(found);
-    Discard(widget);
+    Discard(unloaded.mapped().widget);
     if (windows_.empty())
         End();
 }
@@ -192,7 +169,7 @@ void QtForms::End()
     const auto windows = std::exchange(windows_, {});
     for (const auto& [form, window] : windows)
         Discard(window.widget);
-    QCoreApplication::exit(ExitCode());
+    QApplication::exit(ExitCode());
 }
 
 // The widget may be the one whose click is running, so it is deleted only
@@ -218,7 +195,7 @@ std::vector<std::string> QtForms::ListLines(Form& form, ControlId list)
     return lines;
 }
 
-void QtForms::CommitLists()
+void QtForms::ShowHeldBack()
 {
     for (auto& [form, window] : windows_)
         for (QWidget* control : window.controls)

@@ -48,13 +48,12 @@ private:
         std::vector<QWidget*> controls; // by ControlId
     };
 
+    // The window of `form`, built from its layout first if it is not loaded.
     LoadedWindow& Loaded(Form& form);
-    LoadedWindow& Load(Form& form);
     QWidget* Control(Form& form, ControlId id);
     LineListModel& List(Form& form, ControlId id);
-    void CommitLists();
     void Discard(QWidget* widget);
-    void ShowHeldBack() override { CommitLists(); }
+    void ShowHeldBack() override;
     std::vector<std::string> ListLines(Form& form, ControlId list) override;
 
     std::unordered_map<const Form*, LoadedWindow> windows_;

@@ -1,13 +1,13 @@
 #include "platform/qt/taskbar.h"
 
-#include <QGuiApplication>
-#include <QWidget>
-
 #ifdef TALLOWICK_HAVE_XCB
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <xcb/xcb.h>
+
+#include <QGuiApplication>
+#include <QWidget>
 #endif
 
 namespace tallowick {
@@ -28,11 +28,9 @@ xcb_atom_t InternAtom(xcb_connection_t* connection, const char* name)
 }
 
 } // namespace
-#endif
 
 void KeepOffTaskbar(QWidget* window)
 {
-#ifdef TALLOWICK_HAVE_XCB
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         return;
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
@@ -48,9 +46,9 @@ void KeepOffTaskbar(QWidget* window)
     const auto id = static_cast<xcb_window_t>(window->winId());
     xcb_change_property(connection, XCB_PROP_MODE_APPEND, id, state, XCB_ATOM_ATOM, 32, 1, &skipTaskbar);
     xcb_flush(connection);
-#else
-    (void)window;
-#endif
 }
+#else
+void KeepOffTaskbar(QWidget*) {} // Qt::Tool alone keeps it off
+#endif
 
 } // namespace tallowick
