@@ -174,7 +174,7 @@ void Win32FormWindow::OnCommand(int commandId, int notification, HWND control)
     // A hidden button takes no clicks, not even through its access key.
     if (!(GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE))
         return;
-    forms_.ButtonClicked(form_, child->row->id);
+    forms_.DeliverClick(form_, child->row->id);
 }
 
 LRESULT Win32FormWindow::OnCtlColor(UINT message, HDC dc, HWND control)
