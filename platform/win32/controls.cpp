@@ -57,12 +57,8 @@ HFONT CreateLayoutFont(const Font& font, int dpi)
     logFont.lfWeight = font.weight;
     logFont.lfUnderline = font.underline ? TRUE : FALSE;
     logFont.lfCharSet = ANSI_CHARSET;
-    logFont.lfOutPrecision = OUT_DEFAULT_PRECIS;
-    logFont.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-    logFont.lfQuality = DEFAULT_QUALITY;
-    logFont.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS;
-    const std::string face = AnsiFromDisplayText(font.face);
-    std::strncpy(logFont.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+    logFont.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS; // precisions and quality: their defaults, 0
+    std::strncpy(logFont.lfFaceName, AnsiFromDisplayText(font.face).c_str(), LF_FACESIZE - 1);
     return CreateFontIndirectA(&logFont);
 }
 
