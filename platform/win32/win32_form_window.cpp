@@ -70,14 +70,10 @@ void Win32FormWindow::Build(HINSTANCE instance, HWND owner, int dpi, HFONT defau
 
     SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadProgramIcon(instance, SM_CXICON)));
     SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(LoadProgramIcon(instance, SM_CXSMICON)));
-    CreateControls(dpi, defaultFont);
-}
 
-// The controls are made in tab order: the z-order is the order in which
-// Tab moves the focus.
-void Win32FormWindow::CreateControls(int dpi, HFONT defaultFont)
-{
-    for (const ControlLayout* row : ControlsInTabOrder(form_.Layout())) {
+    // The controls are made in tab order: the z-order is the order in which
+    // Tab moves the focus.
+    for (const ControlLayout* row : ControlsInTabOrder(layout)) {
         const HWND control = win32::CreateControl(window_, *row, dpi);
         Child& child = children_.emplace_back(Child{row, control, nullptr});
         const HFONT font = row->font ? static_cast<HFONT>(Made(win32::CreateLayoutFont(*row->font, dpi))) : defaultFont;
@@ -156,12 +152,10 @@ void Win32FormWindow::OnCommand(int commandId, int notification, HWND control)
     if (!control || notification != BN_CLICKED)
         return;
     const Child* child = FindChild(control);
-    if (!child || child->row->kind != ControlKind::Button || child->row->id != win32::ControlIdOf(commandId))
-        return;
     // A hidden button takes no clicks, not even through its access key.
-    if (!(GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE))
-        return;
-    forms_.DeliverClick(form_, child->row->id);
+    if (child && child->row->kind == ControlKind::Button && child->row->id == win32::ControlIdOf(commandId)
+        && (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE))
+        forms_.DeliverClick(form_, child->row->id);
 }
 
 LRESULT Win32FormWindow::OnCtlColor(UINT message, HDC dc, HWND control)
@@ -183,13 +177,10 @@ LRESULT Win32FormWindow::OnCtlColor(UINT message, HDC dc, HWND control)
 // The focus goes back where it was when the window was left, as in a dialog.
 void Win32FormWindow::OnActivate(bool active)
 {
-    if (!active) {
-        const HWND focus = GetFocus();
-        if (focus && IsChild(window_, focus))
-            lastFocus_ = focus;
-        return;
-    }
-    FocusFirstControl();
+    if (active)
+        FocusFirstControl();
+    else if (const HWND focus = GetFocus(); focus && IsChild(window_, focus))
+        lastFocus_ = focus;
 }
 
 void Win32FormWindow::FocusFirstControl()
