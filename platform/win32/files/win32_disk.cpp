@@ -136,9 +136,8 @@ public:
             if (!entry || entry->name == "." || entry->name == "..")
                 continue;
             const EntryKind kind = KindOf(data.dwFileAttributes);
-            const bool folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-            take({entry->name, entry->pathName, kind,
-                  kind != EntryKind::Link ? EntryKind::Missing : folder ? EntryKind::Folder : EntryKind::File});
+            const EntryKind target = KindOf(data.dwFileAttributes & ~FILE_ATTRIBUTE_REPARSE_POINT);
+            take({entry->name, entry->pathName, kind, kind == EntryKind::Link ? target : EntryKind::Missing});
         } while (kernel_.findNext(found, &data));
         const DWORD error = GetLastError();
         FindClose(found);
