@@ -64,9 +64,8 @@ std::string FileLines(const std::vector<Message::File>& files, const TextRoom& r
         std::vector<std::string> lines = Wrapped(files[i].path, room);
         for (const std::string& line : Wrapped(std::string(kReasonIndent) + files[i].reason, room))
             lines.push_back(line);
-        const bool last = i + 1 == files.size();
-        // The count of the rest needs a line of its own.
-        if (used + static_cast<int>(lines.size()) + (last ? 0 : 1) > room.lines) {
+        // The count of the rest, if any are left, needs a line of its own.
+        if (used + static_cast<int>(lines.size()) + (i + 1 < files.size() ? 1 : 0) > room.lines) {
             text += "...and " + std::to_string(files.size() - i) + " more, still listed.";
             return text;
         }
