@@ -84,8 +84,7 @@ void ShowMessageBox(const Message& message)
 {
     std::string text = message.text;
     if (!message.files.empty()) {
-        NONCLIENTMETRICSA metrics{};
-        metrics.cbSize = sizeof metrics;
+        NONCLIENTMETRICSA metrics{.cbSize = sizeof metrics};
         RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
         SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
         const HDC screen = GetDC(nullptr);
