@@ -60,11 +60,9 @@ std::vector<std::string> ListBoxTexts(HWND list)
 {
     const auto count = SendMessageA(list, LB_GETCOUNT, 0, 0);
     std::vector<std::string> lines;
-    for (LRESULT i = 0; i < count; ++i) {
-        const auto index = static_cast<WPARAM>(i);
-        lines.push_back(Wide().sendMessage ? PathTextFromWide(ListBoxLine<wchar_t>(Wide().sendMessage, list, index))
-                                           : DisplayTextFromAnsi(ListBoxLine<char>(SendMessageA, list, index)));
-    }
+    for (WPARAM i = 0; static_cast<LRESULT>(i) < count; ++i)
+        lines.push_back(Wide().sendMessage ? PathTextFromWide(ListBoxLine<wchar_t>(Wide().sendMessage, list, i))
+                                           : DisplayTextFromAnsi(ListBoxLine<char>(SendMessageA, list, i)));
     return lines;
 }
 
