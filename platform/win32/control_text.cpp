@@ -1,8 +1,6 @@
 #include "platform/win32/control_text.h"
 
 #include <algorithm>
-#include <cwchar>
-#include <string>
 
 #include "platform/text/ascii.h"
 #include "platform/win32/system/path_text.h"
@@ -11,7 +9,6 @@
 namespace tallowick::win32 {
 namespace {
 
-// The W functions, on NT only: 95 and 98 export them as stubs that fail.
 struct WideFunctions {
     template <typename Function>
     static Function OnNt(const char* module, const char* name)
@@ -31,6 +28,16 @@ const WideFunctions& Wide()
 {
     static const WideFunctions functions;
     return functions;
+}
+
+// Line `index` of a list box, through SendMessageA or SendMessageW.
+template <typename Char, typename Send>
+std::basic_string<Char> ListBoxLine(Send send, HWND list, WPARAM index)
+{
+    std::basic_string<Char> line(static_cast<std::size_t>(send(list, LB_GETTEXTLEN, index, 0)) + 1, Char{});
+    const LRESULT length = send(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(line.data()));
+    line.resize(static_cast<std::size_t>(std::max<LRESULT>(0, length)));
+    return line;
 }
 
 } // namespace
@@ -53,31 +60,17 @@ std::vector<std::string> ListBoxTexts(HWND list)
 {
     const auto count = SendMessageA(list, LB_GETCOUNT, 0, 0);
     std::vector<std::string> lines;
-    for (LRESULT i = 0; i < count; ++i) {
-        const auto index = static_cast<WPARAM>(i);
-        if (Wide().sendMessage) {
-            std::wstring line(static_cast<std::size_t>(Wide().sendMessage(list, LB_GETTEXTLEN, index, 0)) + 1, L'\0');
-            line.resize(static_cast<std::size_t>(
-                std::max<LRESULT>(0, Wide().sendMessage(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(line.data())))));
-            lines.push_back(PathTextFromWide(line));
-        } else {
-            std::string line(static_cast<std::size_t>(SendMessageA(list, LB_GETTEXTLEN, index, 0)) + 1, '\0');
-            line.resize(static_cast<std::size_t>(
-                std::max<LRESULT>(0, SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(line.data())))));
-            lines.push_back(DisplayTextFromAnsi(line));
-        }
-    }
+    for (WPARAM i = 0; static_cast<LRESULT>(i) < count; ++i)
+        lines.push_back(Wide().sendMessage ? PathTextFromWide(ListBoxLine<wchar_t>(Wide().sendMessage, list, i))
+                                           : DisplayTextFromAnsi(ListBoxLine<char>(SendMessageA, list, i)));
     return lines;
 }
 
 LRESULT AddListBoxLine(HWND list, std::string_view utf8)
 {
-    if (!IsAscii(utf8) && Wide().sendMessage) {
-        const std::wstring wide = WideFromDisplayText(utf8);
-        return Wide().sendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
-    }
-    const std::string ansi = AnsiFromDisplayText(utf8);
-    return SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ansi.c_str()));
+    if (!IsAscii(utf8) && Wide().sendMessage)
+        return AddListBoxLine(list, WideFromDisplayText(utf8).c_str(), ListPlace::ListsOwn);
+    return SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(AnsiFromDisplayText(utf8).c_str()));
 }
 
 int MeasureText(HDC dc, std::string_view utf8)
@@ -85,14 +78,10 @@ int MeasureText(HDC dc, std::string_view utf8)
     SIZE size{};
     if (!IsAscii(utf8) && Wide().textExtent && Wide().sendMessage) {
         const std::wstring wide = WideFromDisplayText(utf8);
-        if (!Wide().textExtent(dc, wide.c_str(), static_cast<int>(wide.size()), &size))
-            return 0;
-        return size.cx;
+        return Wide().textExtent(dc, wide.c_str(), static_cast<int>(wide.size()), &size) ? size.cx : 0;
     }
     const std::string ansi = AnsiFromDisplayText(utf8);
-    if (!GetTextExtentPoint32A(dc, ansi.c_str(), static_cast<int>(ansi.size()), &size))
-        return 0;
-    return size.cx;
+    return GetTextExtentPoint32A(dc, ansi.c_str(), static_cast<int>(ansi.size()), &size) ? size.cx : 0;
 }
 
 bool FillsListBoxInUtf16() { return Wide().sendMessage && Wide().lcMapString && Wide().compareString; }

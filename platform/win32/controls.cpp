@@ -18,19 +18,15 @@ HWND CreateControl(HWND parent, const ControlLayout& row, int dpi)
         // Its horizontal scroll bar shows only while a line is wider than
         // the list (see ListBoxLines).
         className = "LISTBOX";
-        style |= WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
-        if (row.sorted)
-            style |= LBS_SORT;
-        if (row.extendedSelection)
-            style |= LBS_EXTENDEDSEL;
+        style |= WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT
+                 | (row.sorted ? LBS_SORT : 0) | (row.extendedSelection ? LBS_EXTENDEDSEL : 0);
         exStyle = WS_EX_CLIENTEDGE;
         break;
     case ControlKind::Label:
         // Labels never take the focus and show '&' as it is. SS_LEFT and
         // SS_CENTER wrap at word boundaries.
-        style |= SS_NOPREFIX | (row.alignment == TextAlignment::Centre ? SS_CENTER : SS_LEFT);
-        if (row.border)
-            style |= WS_BORDER;
+        style |= SS_NOPREFIX | (row.alignment == TextAlignment::Centre ? SS_CENTER : SS_LEFT)
+                 | (row.border ? WS_BORDER : 0);
         break;
     case ControlKind::Button:
         className = "BUTTON";
@@ -57,12 +53,8 @@ HFONT CreateLayoutFont(const Font& font, int dpi)
     logFont.lfWeight = font.weight;
     logFont.lfUnderline = font.underline ? TRUE : FALSE;
     logFont.lfCharSet = ANSI_CHARSET;
-    logFont.lfOutPrecision = OUT_DEFAULT_PRECIS;
-    logFont.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-    logFont.lfQuality = DEFAULT_QUALITY;
-    logFont.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS;
-    const std::string face = AnsiFromDisplayText(font.face);
-    std::strncpy(logFont.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+    logFont.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS; // precisions and quality: their defaults, 0
+    std::strncpy(logFont.lfFaceName, AnsiFromDisplayText(font.face).c_str(), LF_FACESIZE - 1);
     return CreateFontIndirectA(&logFont);
 }
 

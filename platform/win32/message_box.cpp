@@ -64,9 +64,8 @@ std::string FileLines(const std::vector<Message::File>& files, const TextRoom& r
         std::vector<std::string> lines = Wrapped(files[i].path, room);
         for (const std::string& line : Wrapped(std::string(kReasonIndent) + files[i].reason, room))
             lines.push_back(line);
-        const bool last = i + 1 == files.size();
-        // The count of the rest needs a line of its own.
-        if (used + static_cast<int>(lines.size()) + (last ? 0 : 1) > room.lines) {
+        // The count of the rest, if any are left, needs a line of its own.
+        if (used + static_cast<int>(lines.size()) + (i + 1 < files.size() ? 1 : 0) > room.lines) {
             text += "...and " + std::to_string(files.size() - i) + " more, still listed.";
             return text;
         }
@@ -85,8 +84,7 @@ void ShowMessageBox(const Message& message)
 {
     std::string text = message.text;
     if (!message.files.empty()) {
-        NONCLIENTMETRICSA metrics{};
-        metrics.cbSize = sizeof metrics;
+        NONCLIENTMETRICSA metrics{.cbSize = sizeof metrics};
         RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
         SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
         const HDC screen = GetDC(nullptr);

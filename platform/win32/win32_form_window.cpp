@@ -1,5 +1,7 @@
 #include "platform/win32/win32_form_window.h"
 
+#include <algorithm>
+
 #include "platform/runtime/toolkit_forms.h"
 #include "platform/win32/controls.h"
 #include "platform/win32/system/path_text.h"
@@ -12,8 +14,9 @@ namespace {
 
 constexpr int kProgramIcon = 1;
 
-HICON LoadProgramIcon(HINSTANCE instance, int size)
+HICON LoadProgramIcon(HINSTANCE instance, int sizeMetric)
 {
+    const int size = GetSystemMetrics(sizeMetric);
     const auto icon = static_cast<HICON>(
         LoadImageA(instance, MAKEINTRESOURCEA(kProgramIcon), IMAGE_ICON, size, size, LR_SHARED));
     return icon ? icon : LoadIconA(nullptr, IDI_APPLICATION);
@@ -29,8 +32,8 @@ void Win32FormWindow::RegisterWindowClass(HINSTANCE instance)
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance;
-    windowClass.hIcon = LoadProgramIcon(instance, GetSystemMetrics(SM_CXICON));
-    windowClass.hIconSm = LoadProgramIcon(instance, GetSystemMetrics(SM_CXSMICON));
+    windowClass.hIcon = LoadProgramIcon(instance, SM_CXICON);
+    windowClass.hIconSm = LoadProgramIcon(instance, SM_CXSMICON);
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     windowClass.lpszClassName = kClassName;
@@ -51,15 +54,9 @@ void Win32FormWindow::Build(HINSTANCE instance, HWND owner, int dpi, HFONT defau
     const WindowLayout& layout = form_.Layout();
     // Either border is fixed, with the close box only: no sizing, no
     // minimise or maximise.
-    DWORD style = WS_CAPTION | WS_SYSMENU;
-    DWORD exStyle = 0;
-    switch (layout.border) {
-    case WindowBorder::FixedSingle: style |= WS_OVERLAPPED; break;
-    case WindowBorder::FixedDialog:
-        style |= WS_POPUP;
-        exStyle = WS_EX_DLGMODALFRAME;
-        break;
-    }
+    const bool dialogFrame = layout.border == WindowBorder::FixedDialog;
+    const DWORD style = WS_CAPTION | WS_SYSMENU | (dialogFrame ? WS_POPUP : WS_OVERLAPPED);
+    const DWORD exStyle = dialogFrame ? WS_EX_DLGMODALFRAME : 0;
     RECT frame{0, 0, TwipsToPixels(layout.clientWidth, dpi), TwipsToPixels(layout.clientHeight, dpi)};
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     const int width = frame.right - frame.left;
@@ -71,18 +68,12 @@ void Win32FormWindow::Build(HINSTANCE instance, HWND owner, int dpi, HFONT defau
     if (!window)
         throw LastError();
 
-    SendMessageA(window, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(LoadProgramIcon(instance, GetSystemMetrics(SM_CXICON))));
-    SendMessageA(window, WM_SETICON, ICON_SMALL,
-                 reinterpret_cast<LPARAM>(LoadProgramIcon(instance, GetSystemMetrics(SM_CXSMICON))));
-    CreateControls(dpi, defaultFont);
-}
+    SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadProgramIcon(instance, SM_CXICON)));
+    SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(LoadProgramIcon(instance, SM_CXSMICON)));
 
-// The controls are made in tab order: the z-order is the order in which
-// Tab moves the focus.
-void Win32FormWindow::CreateControls(int dpi, HFONT defaultFont)
-{
-    for (const ControlLayout* row : ControlsInTabOrder(form_.Layout())) {
+    // The controls are made in tab order: the z-order is the order in which
+    // Tab moves the focus.
+    for (const ControlLayout* row : ControlsInTabOrder(layout)) {
         const HWND control = win32::CreateControl(window_, *row, dpi);
         Child& child = children_.emplace_back(Child{row, control, nullptr});
         const HFONT font = row->font ? static_cast<HFONT>(Made(win32::CreateLayoutFont(*row->font, dpi))) : defaultFont;
@@ -95,18 +86,14 @@ void Win32FormWindow::CreateControls(int dpi, HFONT defaultFont)
 
 HWND Win32FormWindow::Control(ControlId id) const
 {
-    for (const Child& child : children_)
-        if (child.row->id == id)
-            return child.handle;
-    return nullptr;
+    const auto child = std::ranges::find(children_, id, [](const Child& each) { return each.row->id; });
+    return child == children_.end() ? nullptr : child->handle;
 }
 
 const Win32FormWindow::Child* Win32FormWindow::FindChild(HWND handle) const
 {
-    for (const Child& child : children_)
-        if (child.handle == handle)
-            return &child;
-    return nullptr;
+    const auto child = std::ranges::find(children_, handle, &Child::handle);
+    return child == children_.end() ? nullptr : &*child;
 }
 
 HGDIOBJ Win32FormWindow::Made(HGDIOBJ object)
@@ -119,19 +106,15 @@ HGDIOBJ Win32FormWindow::Made(HGDIOBJ object)
 
 LRESULT CALLBACK Win32FormWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    Win32FormWindow* self = nullptr;
+    // The messages before WM_NCCREATE, and the hidden owner's, reach no Win32FormWindow.
     if (message == WM_NCCREATE) {
-        self = static_cast<Win32FormWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        if (self) {
+        if (auto* self = static_cast<Win32FormWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams)) {
             self->window_ = window;
             SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         }
-    } else {
-        self = reinterpret_cast<Win32FormWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     }
-    if (!self)
-        return DefWindowProcA(window, message, wParam, lParam);
-    return self->HandleMessage(message, wParam, lParam);
+    auto* self = reinterpret_cast<Win32FormWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    return self ? self->HandleMessage(message, wParam, lParam) : DefWindowProcA(window, message, wParam, lParam);
 }
 
 // A handler may unload or end this very window: nothing below touches
@@ -169,12 +152,10 @@ void Win32FormWindow::OnCommand(int commandId, int notification, HWND control)
     if (!control || notification != BN_CLICKED)
         return;
     const Child* child = FindChild(control);
-    if (!child || child->row->kind != ControlKind::Button || child->row->id != win32::ControlIdOf(commandId))
-        return;
     // A hidden button takes no clicks, not even through its access key.
-    if (!(GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE))
-        return;
-    forms_.ButtonClicked(form_, child->row->id);
+    if (child && child->row->kind == ControlKind::Button && child->row->id == win32::ControlIdOf(commandId)
+        && (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE))
+        forms_.DeliverClick(form_, child->row->id);
 }
 
 LRESULT Win32FormWindow::OnCtlColor(UINT message, HDC dc, HWND control)
@@ -183,8 +164,7 @@ LRESULT Win32FormWindow::OnCtlColor(UINT message, HDC dc, HWND control)
     if (!child)
         return DefWindowProcA(window_, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
     const ControlLayout& row = *child->row;
-    SetTextColor(dc, row.textColour ? win32::ColourRef(*row.textColour)
-                                    : GetSysColor(COLOR_WINDOWTEXT));
+    SetTextColor(dc, row.textColour ? win32::ColourRef(*row.textColour) : GetSysColor(COLOR_WINDOWTEXT));
     if (child->background) {
         SetBkColor(dc, win32::ColourRef(*row.background));
         return reinterpret_cast<LRESULT>(child->background);
@@ -197,13 +177,10 @@ LRESULT Win32FormWindow::OnCtlColor(UINT message, HDC dc, HWND control)
 // The focus goes back where it was when the window was left, as in a dialog.
 void Win32FormWindow::OnActivate(bool active)
 {
-    if (!active) {
-        const HWND focus = GetFocus();
-        if (focus && IsChild(window_, focus))
-            lastFocus_ = focus;
-        return;
-    }
-    FocusFirstControl();
+    if (active)
+        FocusFirstControl();
+    else if (const HWND focus = GetFocus(); focus && IsChild(window_, focus))
+        lastFocus_ = focus;
 }
 
 void Win32FormWindow::FocusFirstControl()

@@ -45,7 +45,6 @@ private:
     void OnActivate(bool active);
     void OnNcDestroy();
 
-    void CreateControls(int dpi, HFONT defaultFont);
     const Child* FindChild(HWND handle) const;
     HGDIOBJ Made(HGDIOBJ object); // kept until the window goes; throws where none was made
     void FocusFirstControl();

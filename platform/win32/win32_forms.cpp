@@ -65,12 +65,9 @@ Win32FormWindow* Win32Forms::Loaded(Form& form)
         return nullptr;
     if (Win32FormWindow* window = Find(form))
         return window;
-    const HWND owner = form.Layout().taskbarButton ? nullptr : HiddenOwner();
     auto window = std::make_unique<Win32FormWindow>(*this, form);
-    window->Build(instance_, owner, dpi_, defaultFont_);
-    Win32FormWindow* built = window.get();
-    windows_.emplace(&form, std::move(window));
-    return built;
+    window->Build(instance_, form.Layout().taskbarButton ? nullptr : HiddenOwner(), dpi_, defaultFont_);
+    return windows_.emplace(&form, std::move(window)).first->second.get();
 }
 
 // An owned window has no taskbar button. The owner is never shown, so the
@@ -146,9 +143,9 @@ win32::ListBoxLines& Win32Forms::Filling(HWND list)
     return listFills_.emplace_back(list);
 }
 
-// The lines reach their list in one go (see ListBoxLines), and the list is
-// drawn once.
-void Win32Forms::FinishListFills()
+// What a handler holds back is the lines it adds to lists: they reach their
+// list in one go (see ListBoxLines), and the list is drawn once.
+void Win32Forms::ShowHeldBack()
 {
     auto fills = std::exchange(listFills_, {});
     for (win32::ListBoxLines& fill : fills) {
@@ -178,9 +175,7 @@ void Win32Forms::Show(Form& form)
 void Win32Forms::Unload(Form& form)
 {
     const Win32FormWindow* window = Find(form);
-    if (!window)
-        return;
-    if (!DestroyWindow(window->Handle()))
+    if (window && !DestroyWindow(window->Handle()))
         throw LastError();
 }
 
@@ -208,8 +203,6 @@ std::vector<std::string> Win32Forms::ListLines(Form& form, ControlId list)
     const HWND control = ControlToChange(form, list);
     return control ? win32::ListBoxTexts(control) : std::vector<std::string>{};
 }
-
-void Win32Forms::ButtonClicked(Form& form, ControlId button) { DeliverClick(form, button); }
 
 // Closing through the title bar unloads the window.
 void Win32Forms::CloseRequested(Form& form)
@@ -239,19 +232,15 @@ void Win32Forms::PostQuit()
 
 void Win32Forms::ProcessMessage(MSG& message)
 {
-    HWND dialog = nullptr;
-    for (const auto& [form, window] : windows_) {
-        const HWND handle = window->Handle();
-        if (message.hwnd == handle || IsChild(handle, message.hwnd)) {
-            dialog = handle;
-            break;
-        }
-    }
-    if (!dialog || !IsDialogMessageA(dialog, &message)) {
+    const auto dialog = std::ranges::find_if(windows_, [&](const auto& entry) {
+        const HWND handle = entry.second->Handle();
+        return message.hwnd == handle || IsChild(handle, message.hwnd);
+    });
+    if (dialog == windows_.end() || !IsDialogMessageA(dialog->second->Handle(), &message)) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
-    FinishListFills();
+    ShowHeldBack();
     retired_.clear();
 }
 

@@ -37,14 +37,14 @@ public:
     int Run();
 
     // From the window procedure.
-    void ButtonClicked(Form& form, ControlId button);
+    using ToolkitForms::DeliverClick;
     void CloseRequested(Form& form);
     void WindowDestroyed(Form& form);
 
 private:
     friend class Win32FormsProbe; // the window tests' seam
 
-    void ShowHeldBack() override { FinishListFills(); }
+    void ShowHeldBack() override;
     std::vector<std::string> ListLines(Form& form, ControlId list) override;
 
     Win32FormWindow* Find(const Form& form) const;
@@ -52,8 +52,7 @@ private:
     HWND ControlToChange(Form& form, ControlId id);
     HWND HiddenOwner();
     void ProcessMessage(MSG& message);
-    win32::ListBoxLines& Filling(HWND list); // not redrawn until it is finished
-    void FinishListFills();
+    win32::ListBoxLines& Filling(HWND list); // the list not redrawn until ShowHeldBack
     void DestroyAll();
     void PostQuit();
 

@@ -73,7 +73,7 @@ struct AnsiFunctions {
         const std::string longName = data.cFileName;
         const std::optional<std::string> name = PathTextFromAnsi(longName);
         const std::string shownName = name ? *name : DisplayTextFromAnsi(longName);
-        if (name && (Addressable(longName) || longName == "." || longName == ".."))
+        if (name && Addressable(longName))
             return FoundEntry{shownName, *name};
 
         const std::string shortName = data.cAlternateFileName;
@@ -122,11 +122,9 @@ public:
     long List(const WindowsPath& path, std::string& shownPath, const Take& take) override
     {
         shownPath = path.Text();
-        auto pattern = Functions::SystemPath(shownPath);
+        const auto pattern = Functions::SystemPath(shownPath + "\\*");
         if (!pattern)
             return ERROR_INVALID_NAME;
-        pattern->push_back('\\');
-        pattern->push_back('*');
         typename Functions::FindData data{};
         const HANDLE found = kernel_.findFirst(pattern->c_str(), &data);
         if (found == INVALID_HANDLE_VALUE) {
@@ -138,9 +136,8 @@ public:
             if (!entry || entry->name == "." || entry->name == "..")
                 continue;
             const EntryKind kind = KindOf(data.dwFileAttributes);
-            const bool folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-            take({entry->name, entry->pathName, kind,
-                  kind != EntryKind::Link ? EntryKind::Missing : folder ? EntryKind::Folder : EntryKind::File});
+            const EntryKind target = KindOf(data.dwFileAttributes & ~FILE_ATTRIBUTE_REPARSE_POINT);
+            take({entry->name, entry->pathName, kind, kind == EntryKind::Link ? target : EntryKind::Missing});
         } while (kernel_.findNext(found, &data));
         const DWORD error = GetLastError();
         FindClose(found);
@@ -168,7 +165,6 @@ public:
     }
 
     std::string ErrorText(long error) const override { return SystemErrorText(static_cast<unsigned long>(error)); }
-
 
 private:
     Functions kernel_;

@@ -13,25 +13,34 @@ constexpr char32_t kReplacement = 0xFFFD;
 bool IsLeadSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsTrailSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
-void AppendUtf16(std::wstring& out, char32_t code)
+// `text` in UTF-16. A malformed sequence becomes `replacement`; without
+// one, the text has no UTF-16 form.
+std::optional<std::wstring> Utf16(std::string_view text, std::optional<char32_t> replacement)
 {
-    if (code >= 0x10000) {
-        out += static_cast<wchar_t>(0xD800 + ((code - 0x10000) >> 10));
-        out += static_cast<wchar_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
-    } else {
-        out += static_cast<wchar_t>(code);
+    std::wstring wide;
+    wide.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::optional<char32_t> decoded = DecodeUtf8(text, pos);
+        if (!decoded && !replacement)
+            return std::nullopt;
+        const char32_t code = decoded ? *decoded : *replacement;
+        if (code >= 0x10000) {
+            wide += static_cast<wchar_t>(0xD800 + ((code - 0x10000) >> 10));
+            wide += static_cast<wchar_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+        } else {
+            wide += static_cast<wchar_t>(code);
+        }
     }
+    return wide;
 }
 
 std::wstring WideFromAnsi(std::string_view ansi)
 {
-    if (ansi.empty())
-        return {};
+    // No character takes more UTF-16 units than it takes ANSI bytes.
+    std::wstring wide(ansi.size(), L'\0');
     const int size = static_cast<int>(ansi.size());
-    const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    if (length > 0)
-        MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, wide.data(), length);
+    const int length = size > 0 ? MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, wide.data(), size) : 0;
+    wide.resize(static_cast<std::size_t>(length));
     return wide;
 }
 
@@ -74,15 +83,7 @@ std::optional<std::wstring> WideFromPathText(std::string_view text)
     // A NUL would end the path early and name another file.
     if (text.find('\0') != std::string_view::npos)
         return std::nullopt;
-    std::wstring wide;
-    wide.reserve(text.size());
-    for (std::size_t pos = 0; pos < text.size();) {
-        const std::optional<char32_t> code = DecodeUtf8(text, pos);
-        if (!code)
-            return std::nullopt;
-        AppendUtf16(wide, *code);
-    }
-    return wide;
+    return Utf16(text, std::nullopt);
 }
 
 std::optional<std::string> PathTextFromAnsi(std::string_view ansi)
@@ -107,14 +108,7 @@ std::optional<std::string> AnsiFromPathText(std::string_view text)
     return ansi;
 }
 
-std::wstring WideFromDisplayText(std::string_view text)
-{
-    std::wstring wide;
-    wide.reserve(text.size());
-    for (std::size_t pos = 0; pos < text.size();)
-        AppendUtf16(wide, DecodeUtf8(text, pos).value_or(kReplacement));
-    return wide;
-}
+std::wstring WideFromDisplayText(std::string_view text) { return *Utf16(text, kReplacement); }
 
 std::string AnsiFromDisplayText(std::string_view text)
 {

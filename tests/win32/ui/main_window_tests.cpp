@@ -444,7 +444,7 @@ TEST(MainWindow, AnErrorInAHandlerIsReportedAndEndsTheProgram)
     EXPECT_TRUE(program.MainWindow() == nullptr);
     EXPECT_TRUE(program.QuitRequested());
     // No further handler runs, and nothing is loaded again.
-    program.forms.ButtonClicked(program.main, cmdSrch);
+    program.forms.DeliverClick(program.main, cmdSrch);
     EXPECT_EQ(program.drive.fileSystemsOpened, 1);
     EXPECT_TRUE(program.MainWindow() == nullptr);
 }
