@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include "platform/text/utf8.h"
 #include "platform/win32/control_text.h"
 
 namespace tallowick::win32 {
@@ -23,7 +24,7 @@ struct TextRoom {
 };
 
 // `text` as lines no wider than the room, broken after a backslash or a
-// space, or anywhere in a piece wider than a whole line. A line the text
+// space, or between any two characters of a piece wider than a whole line. A line the text
 // runs on to is not indented: a message box measures its lines without
 // their leading spaces, and would break it again.
 std::vector<std::string> Wrapped(std::string_view text, const TextRoom& room)
@@ -38,9 +39,14 @@ std::vector<std::string> Wrapped(std::string_view text, const TextRoom& room)
         if (!fits(piece) && !lines.back().empty())
             lines.emplace_back();
         while (!fits(piece)) {
-            std::size_t taken = 1;
-            while (taken < piece.size() && fits(piece.substr(0, taken + 1)))
-                ++taken;
+            // Whole characters only: half of one would show as two others.
+            const auto pastCharacterAt = [&](std::size_t at) {
+                DecodeUtf8(piece, at);
+                return at;
+            };
+            std::size_t taken = pastCharacterAt(0);
+            while (taken < piece.size() && fits(piece.substr(0, pastCharacterAt(taken))))
+                taken = pastCharacterAt(taken);
             lines.back() += piece.substr(0, taken);
             piece.remove_prefix(taken);
             if (piece.empty())

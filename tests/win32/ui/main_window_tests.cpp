@@ -12,6 +12,7 @@
 
 #include "main_window/main_layout.h"
 #include "platform/win32/message_box.h"
+#include "platform/win32/system/path_text.h"
 #include "ui_fixture.h"
 
 using namespace ui_test;
@@ -514,17 +515,17 @@ void CALLBACK MeasureAndClose(HWND, UINT, UINT_PTR timer, DWORD)
     GetWindowRect(box, &seenBox.box);
     GetWindowRect(GetDlgItem(box, IDOK), &seenBox.ok);
     const HWND text = GetDlgItem(box, 0xFFFF);
-    std::vector<char> buffer(static_cast<std::size_t>(GetWindowTextLengthA(text)) + 1);
-    GetWindowTextA(text, buffer.data(), static_cast<int>(buffer.size()));
-    seenBox.text = buffer.data();
+    std::vector<wchar_t> buffer(static_cast<std::size_t>(GetWindowTextLengthW(text)) + 1);
+    GetWindowTextW(text, buffer.data(), static_cast<int>(buffer.size()));
+    seenBox.text = tallowick::win32::PathTextFromWide(buffer.data());
     RECT shown{};
     GetClientRect(text, &shown);
     const HDC dc = GetDC(text);
     const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(text, WM_GETFONT, 0, 0)));
-    std::istringstream lines(seenBox.text);
-    for (std::string line; std::getline(lines, line);) {
+    std::wistringstream lines(buffer.data());
+    for (std::wstring line; std::getline(lines, line);) {
         SIZE size{};
-        GetTextExtentPoint32A(dc, line.c_str(), static_cast<int>(line.size()), &size);
+        GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
         if (size.cx > shown.right)
             seenBox.diag += std::to_string(size.cx) + ">" + std::to_string(shown.right) + " ";
         seenBox.linesFit = seenBox.linesFit && size.cx <= shown.right;
@@ -544,7 +545,8 @@ bool OnScreen(const RECT& rect)
 
 // At 1, 20 and 500 failures, with paths of 10 and of 250 characters (run at
 // 96 and at 144 dpi): the box and its OK button stay on the screen, no line
-// is cut, and the files it names are the first ones, in order, each whole;
+// is cut, and the files it names are the first ones, in order, each whole
+// (their accented letters too);
 // the rest are counted.
 TEST(FailureBox, KeepsToTheScreenAndNamesTheFirstFilesWhole)
 {
@@ -554,8 +556,10 @@ TEST(FailureBox, KeepsToTheScreenAndNamesTheFirstFilesWhole)
             for (int i = 0; i < count; ++i) {
                 std::string path = "c:\\" + std::to_string(i) + "\\";
                 const int padding = std::max(1, length - static_cast<int>(path.size()) - 4);
-                path += std::string(static_cast<std::size_t>(padding / 2), 'x') + " " +
-                        std::string(static_cast<std::size_t>(padding - padding / 2), 'y') + ".txt";
+                path += std::string(static_cast<std::size_t>(padding / 2), 'x') + " ";
+                for (int e = 0; e < padding - padding / 2; ++e)
+                    path += "\xC3\xA9"; // a piece wider than a line is broken between characters, never inside one
+                path += ".txt";
                 message.files.push_back({path, "Error 5: Access is denied."});
             }
             seenBox = {};
