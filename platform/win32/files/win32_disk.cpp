@@ -31,16 +31,7 @@ struct WideFunctions {
 
     bool Present() const { return findFirst && findNext && getAttributes && deleteFile; }
 
-    // A drive path goes to the system as "\\?\c:\...": the name is then taken
-    // exactly as given, so "a.txt " is never trimmed to another file "a.txt",
-    // and a path may be longer than MAX_PATH.
-    static std::optional<std::wstring> SystemPath(const std::string& path)
-    {
-        std::optional<std::wstring> wide = WideFromPathText(path);
-        if (wide && wide->size() >= 3 && (*wide)[1] == L':' && (*wide)[2] == L'\\')
-            wide->insert(0, L"\\\\?\\");
-        return wide;
-    }
+    static std::optional<std::wstring> SystemPath(const std::string& path) { return WideSystemPath(path); }
 
     static std::optional<FoundEntry> Entry(const WIN32_FIND_DATAW& data)
     {

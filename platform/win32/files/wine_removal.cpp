@@ -83,10 +83,10 @@ WineRemoval::~WineRemoval() { Release(); }
 HeldEntry WineRemoval::Hold(std::string_view path)
 {
     Release();
-    const std::optional<std::wstring> wide = WideFromPathText(path);
-    if (!wide)
+    const std::optional<std::wstring> systemPath = WideSystemPath(path);
+    if (!systemPath)
         return {ERROR_INVALID_NAME};
-    const std::wstring file = L"\\\\?\\" + *wide;
+    const std::wstring& file = *systemPath;
     const std::wstring folder = file.substr(0, file.rfind(L'\\'));
     if (folder != folder_) {
         folder_ = folder;

@@ -86,6 +86,14 @@ std::optional<std::wstring> WideFromPathText(std::string_view text)
     return Utf16(text, std::nullopt);
 }
 
+std::optional<std::wstring> WideSystemPath(std::string_view path)
+{
+    std::optional<std::wstring> wide = WideFromPathText(path);
+    if (wide && wide->size() >= 3 && (*wide)[1] == L':' && (*wide)[2] == L'\\')
+        wide->insert(0, L"\\\\?\\");
+    return wide;
+}
+
 std::optional<std::string> PathTextFromAnsi(std::string_view ansi)
 {
     const std::wstring wide = WideFromAnsi(ansi);

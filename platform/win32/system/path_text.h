@@ -19,6 +19,12 @@ std::string PathTextFromWide(std::wstring_view wide);
 // Nothing when the text is not well-formed (WTF-)8 or holds a NUL.
 std::optional<std::wstring> WideFromPathText(std::string_view text);
 
+// A path as the W file functions take it. A drive path goes as
+// "\\?\c:\...": the name is then taken exactly as given, so "a.txt " is
+// never trimmed to another file "a.txt", and a path may be longer than
+// MAX_PATH.
+std::optional<std::wstring> WideSystemPath(std::string_view path);
+
 // Windows 95 and 98 name files in the ANSI code page. Nothing when the text
 // does not convert both ways without change, so that a name is never
 // replaced by a look-alike.
