@@ -67,10 +67,11 @@ static void RunStaticConstructors(void)
 }
 
 // The command line without the program's name, which ends at the first
-// space or tab outside quotes, nor the blanks after it.
+// space or tab outside quotes, nor the blanks after it. Read unsigned:
+// a byte of a non-ASCII name is no blank.
 static LPSTR CommandLineArguments(void)
 {
-    LPSTR text = GetCommandLineA();
+    const unsigned char *text = (const unsigned char *)GetCommandLineA();
     int quoted = 0;
     while (*text > ' ' || (*text && quoted)) {
         if (*text == '"')
@@ -79,7 +80,7 @@ static LPSTR CommandLineArguments(void)
     }
     while (*text && *text <= ' ')
         ++text;
-    return text;
+    return (LPSTR)text;
 }
 
 void WinMainCRTStartup(void)
