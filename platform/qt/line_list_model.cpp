@@ -33,23 +33,19 @@ bool LineListModel::ShownBefore(const Line& a, const Line& b)
 
 void LineListModel::Append(const SharedText& line)
 {
-    const SharedText kept = line.store ? line : copies_.Add(line.text);
-    if (stores_.empty() || stores_.back() != kept.store)
-        stores_.push_back(kept.store);
+    const std::string_view text = kept_.Keep(line);
     Line added;
-    added.text = kept.text.data();
-    added.textSize = static_cast<std::uint32_t>(kept.text.size());
+    added.text = text.data();
+    added.textSize = static_cast<std::uint32_t>(text.size());
     // Paths are nearly always ASCII, folded as they are compared; the rest
     // are folded by Qt, once.
-    if (sorted_ && !IsAscii(kept.text)) {
+    if (sorted_ && !IsAscii(text)) {
         const std::string folded =
-            QString::fromUtf8(kept.text.data(), static_cast<qsizetype>(kept.text.size())).toCaseFolded().toStdString();
-        if (folded != LowerAscii(kept.text)) {
-            const SharedText key = copies_.Add(folded);
-            if (stores_.back() != key.store)
-                stores_.push_back(key.store);
-            added.key = key.text.data();
-            added.keySize = static_cast<std::uint32_t>(key.text.size());
+            QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toCaseFolded().toStdString();
+        if (folded != LowerAscii(text)) {
+            const std::string_view key = kept_.Copy(folded);
+            added.key = key.data();
+            added.keySize = static_cast<std::uint32_t>(key.size());
         }
     }
     pending_.push_back(added);
@@ -58,8 +54,7 @@ void LineListModel::Append(const SharedText& line)
 void LineListModel::Clear()
 {
     beginResetModel();
-    copies_ = TextStore();
-    stores_ = {};
+    kept_.Clear();
     lines_ = {};
     pending_ = {};
     ++generation_;

@@ -50,8 +50,7 @@ private:
     static bool ShownBefore(const Line& a, const Line& b);
 
     bool sorted_;
-    TextStore copies_; // texts that came without a store, and sort keys
-    std::vector<std::shared_ptr<const char[]>> stores_; // what keeps the lines' texts
+    TextKeeper kept_; // the lines' texts, and their sort keys
     std::vector<Line> lines_;
     std::vector<Line> pending_;
     std::uint64_t generation_ = 0;

@@ -40,6 +40,25 @@ private:
     std::size_t used_ = 0;
 };
 
+// What keeps a list's texts alive without copying them: the stores they
+// came with, each once, and a copy of each text that came without one.
+class TextKeeper {
+public:
+    std::string_view Keep(const SharedText& text)
+    {
+        SharedText kept = text.store ? text : copies_.Add(text.text);
+        if (stores_.empty() || stores_.back() != kept.store)
+            stores_.push_back(std::move(kept.store));
+        return kept.text;
+    }
+    std::string_view Copy(std::string_view text) { return Keep({text, nullptr}); }
+    void Clear() { *this = TextKeeper(); }
+
+private:
+    TextStore copies_;
+    std::vector<std::shared_ptr<const char[]>> stores_;
+};
+
 // An ordered collection of texts numbered from 1, with the four operations
 // the commands use; each text is stored once and can be shared. Removing
 // the first item, the way the list is emptied, costs O(1).

@@ -127,7 +127,7 @@ void ListBoxLines::Clear()
 {
     cleared_ = true;
     lines_.clear();
-    stores_.clear();
+    kept_.Clear();
     widest_.Clear();
     SendMessageA(list_, LB_RESETCONTENT, 0, 0);
 }
@@ -137,11 +137,9 @@ void ListBoxLines::Clear()
 // they are shown.
 void ListBoxLines::Add(const SharedText& line)
 {
-    SharedText kept = line.store ? line : copies_.Add(line.text);
-    if (stores_.empty() || stores_.back() != kept.store)
-        stores_.push_back(std::move(kept.store));
-    lines_.push_back(kept.text);
-    widest_.Add(kept.text, [this] {
+    const std::string_view text = kept_.Keep(line);
+    lines_.push_back(text);
+    widest_.Add(text, [this] {
         WidestLine::AsciiAdvances advances{};
         const ListDc dc(list_);
         if (!dc.Get() || !GetCharWidth32A(dc.Get(), 0, static_cast<UINT>(advances.size() - 1), advances.data()))
@@ -202,7 +200,7 @@ void ListBoxLines::HandOverInUtf16()
         if (AddListBoxLine(list_, WideFromDisplayText(line).c_str(), place) < 0)
             break; // LB_ERR or LB_ERRSPACE: the list box takes no more
     lines_ = {};
-    stores_ = {};
+    kept_.Clear();
 }
 
 } // namespace tallowick::win32

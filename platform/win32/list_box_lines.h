@@ -38,9 +38,8 @@ private:
 
     HWND list_;
     bool cleared_ = false;
-    std::vector<std::string_view> lines_; // UTF-8, in stores_
-    std::vector<std::shared_ptr<const char[]>> stores_;
-    TextStore copies_; // of lines that came without a store
+    std::vector<std::string_view> lines_; // UTF-8, kept by kept_
+    TextKeeper kept_;
     WidestLine widest_;
 };
 

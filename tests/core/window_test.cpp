@@ -26,6 +26,26 @@ TEST(Collection, IsNumberedFromOneAndRemovalMovesLaterItemsDown)
     EXPECT_THROW(items.Remove(3), std::out_of_range);
 }
 
+// A list keeps the collection's texts without copying them, and they stay
+// readable after the collection has let them go; a text of the caller's is
+// copied.
+TEST(Collection, SharedTextsOutliveItAndAKeeperCopiesOnlyTextsWithoutAStore)
+{
+    auto items = std::make_unique<TextCollection>();
+    items->Add("c:\\windows\\cookies\\a.txt");
+    TextKeeper list;
+    const std::string_view shared = list.Keep(items->Shared(1));
+    EXPECT_EQ(shared.data(), items->Item(1).data());
+    items->Remove(1);
+    items.reset();
+    EXPECT_EQ(shared, "c:\\windows\\cookies\\a.txt");
+
+    std::string caller = "b.txt";
+    const std::string_view copied = list.Keep({caller, nullptr});
+    caller = "xxxxx";
+    EXPECT_EQ(copied, "b.txt");
+}
+
 // Rows must be indexed by their ids and never overlap, whatever binding reads them.
 void ExpectWellFormed(const WindowLayout& layout)
 {
