@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "platform/text/ascii.h"
 #include "platform/win32/control_text.h"
@@ -196,9 +197,16 @@ void ListBoxLines::HandOverInUtf16()
                   [&](std::string_view a, std::string_view b) { return collation.Before(a, b); });
     }
     const ListPlace place = inOrder ? ListPlace::End : ListPlace::ListsOwn;
-    for (const std::string_view line : lines_)
-        if (AddListBoxLine(list_, WideFromDisplayText(line).c_str(), place) < 0)
+    std::wstring wide; // one buffer for every ASCII line: most are
+    for (; !lines_.empty(); lines_.pop_front()) {
+        const std::string_view line = lines_.front();
+        if (IsAscii(line))
+            wide.assign(line.begin(), line.end());
+        else
+            wide = WideFromDisplayText(line);
+        if (AddListBoxLine(list_, wide.c_str(), place) < 0)
             break; // LB_ERR or LB_ERRSPACE: the list box takes no more
+    }
     lines_ = {};
     kept_.Clear();
 }

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <string>
+#include <deque>
 #include <string_view>
-#include <vector>
 
 #include <windows.h>
 
@@ -38,7 +37,9 @@ private:
 
     HWND list_;
     bool cleared_ = false;
-    std::vector<std::string_view> lines_; // UTF-8, kept by kept_
+    // UTF-8, kept by kept_. In blocks, so that each block's room goes back
+    // as soon as its lines are in the list box.
+    std::deque<std::string_view> lines_;
     TextKeeper kept_;
     WidestLine widest_;
 };
