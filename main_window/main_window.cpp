@@ -72,22 +72,18 @@ TextCollection& Main::CookieList()
     return *cookieList_;
 }
 
-void Main::ClearListBox() { forms_.ClearList(*this, List1); }
-
 void Main::ShowCookieList()
 {
-    ClearListBox();
+    forms_.ClearList(*this, List1);
     auto& cookies = CookieList();
-    const std::size_t count = cookies.Count();
-    for (std::size_t k = 1; k <= count; ++k)
+    for (std::size_t k = 1; k <= cookies.Count(); ++k)
         forms_.AddListLine(*this, List1, cookies.Shared(k));
 }
 
 void Main::EmptyCookieList()
 {
     auto& cookies = CookieList();
-    const std::size_t count = cookies.Count();
-    for (std::size_t i = 0; i < count; ++i)
+    while (cookies.Count() > 0)
         cookies.Remove(1);
 }
 
