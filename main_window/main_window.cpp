@@ -3,8 +3,6 @@
 #include <array>
 #include <utility>
 
-#include "main_window/main_layout.h"
-
 namespace tallowick {
 
 using namespace main_controls;
@@ -59,7 +57,6 @@ void Main::Click(ControlId button)
     case cmdDelCookies: commands_.cmdDelCookies_Click(*this); break;
     case cmdExt: cmdExt_Click(); break;
     case Command1: commands_.Command1_Click(*this); break;
-    default: break;
     }
 }
 

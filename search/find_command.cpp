@@ -10,11 +10,10 @@ void FindCookies(Main& main, const FileSystemFactory& openFileSystem)
 {
     main.SetStatus("Searching System");
     ShowFolderList(main, openFileSystem);
-    if (main.CookieList().Count() == 0) {
+    if (main.CookieList().Count() == 0)
         main.SetStatus("0 cookies found.");
-        return;
-    }
-    main.ShowReadyButtons(false);
+    else
+        main.ShowReadyButtons(false);
 }
 
 namespace {

@@ -45,10 +45,6 @@ void AppendUtf8(std::string& text, char32_t code)
 bool IsWellFormedUtf8(std::string_view text, bool surrogatesAllowed)
 {
     for (std::size_t pos = 0; pos < text.size();) {
-        if (static_cast<unsigned char>(text[pos]) < 0x80) {
-            ++pos; // paths are nearly all ASCII
-            continue;
-        }
         const std::optional<char32_t> code = DecodeUtf8(text, pos);
         if (!code || (!surrogatesAllowed && IsSurrogate(*code)))
             return false;
