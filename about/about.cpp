@@ -2,8 +2,6 @@
 
 #include <array>
 
-#include "about/about_layout.h"
-
 namespace tallowick {
 
 using namespace about_controls;

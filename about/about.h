@@ -6,6 +6,12 @@
 
 namespace tallowick {
 
+namespace about_controls {
+enum : ControlId { Label1, Label3, Label4, Label2, Command1 };
+}
+
+const WindowLayout& AboutLayout();
+
 // The program's one About window object; unloading destroys only its widgets.
 class About : public Form {
 public:

@@ -9,6 +9,12 @@
 
 namespace tallowick {
 
+namespace main_controls {
+enum : ControlId { List1, Label1, cmdSrch, cmdDelCookies, cmdExt, Command1 };
+}
+
+const WindowLayout& MainLayout();
+
 class Main;
 
 // What Main's buttons other than Close run; the project puts the commands behind them.
