@@ -25,7 +25,6 @@ const struct {
     int(WINAPI* compareString)(LCID, DWORD, LPCWSTR, int, LPCWSTR, int) = OnNt<decltype(compareString)>("kernel32.dll", "CompareStringW");
 } kWide;
 
-// Line `index` of a list box, through SendMessageA or SendMessageW.
 template <typename Char, typename Send>
 std::basic_string<Char> ListBoxLine(Send send, HWND list, WPARAM index)
 {

@@ -191,7 +191,6 @@ std::vector<std::string> Win32Forms::ListLines(Form& form, ControlId list)
     return control ? win32::ListBoxTexts(control) : std::vector<std::string>{};
 }
 
-// Closing through the title bar unloads the window.
 void Win32Forms::CloseRequested(Form& form)
 {
     if (Ended())

@@ -96,8 +96,7 @@ std::optional<std::string> PathTextFromAnsi(std::string_view ansi)
 {
     const std::wstring wide = WideFromAnsi(ansi);
     BOOL usedDefault = FALSE;
-    const std::string back = AnsiFromWide(wide, &usedDefault);
-    if (usedDefault || back != ansi)
+    if (AnsiFromWide(wide, &usedDefault) != ansi || usedDefault)
         return std::nullopt;
     return PathTextFromWide(wide);
 }
