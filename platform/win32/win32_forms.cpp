@@ -135,8 +135,7 @@ win32::ListBoxLines& Win32Forms::Filling(HWND list)
 // The lines a handler added reach their lists in one go, each list drawn once.
 void Win32Forms::ShowHeldBack()
 {
-    auto fills = std::exchange(listFills_, {});
-    for (win32::ListBoxLines& fill : fills) {
+    for (win32::ListBoxLines& fill : std::exchange(listFills_, {})) {
         if (!IsWindow(fill.List()))
             continue;
         fill.HandOver();
