@@ -6,8 +6,13 @@
 
 namespace tallowick {
 
-// The About window object. The program holds one, created on the first
-// About command and never released; unloading destroys only its widgets.
+namespace about_controls {
+enum : ControlId { Label1, Label3, Label4, Label2, Command1 };
+}
+
+const WindowLayout& AboutLayout();
+
+// The program's one About window object; unloading destroys only its widgets.
 class About : public Form {
 public:
     explicit About(Forms& forms) : forms_(forms) {}
@@ -21,7 +26,7 @@ private:
     Forms& forms_;
 };
 
-// The About command: makes the one About window the first time, and shows it.
+// The About command: makes the About window the first time, and shows it.
 void ShowAbout(Forms& forms, std::unique_ptr<About>& about);
 
 } // namespace tallowick

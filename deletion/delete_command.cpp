@@ -4,7 +4,6 @@
 #include <utility>
 #include <vector>
 
-
 namespace tallowick {
 
 void DeleteCookies(Main& main, const FileDeletionFactory& openDeletion)
@@ -13,8 +12,7 @@ void DeleteCookies(Main& main, const FileDeletionFactory& openDeletion)
     std::vector<FailedFile> failures;
     {
         const std::unique_ptr<FileDeletion> deletion = openDeletion();
-        const std::size_t count = cookies.Count();
-        for (std::size_t i = 1; i <= count; ++i) {
+        for (std::size_t i = 1; i <= cookies.Count(); ++i) {
             const std::string_view path = cookies.Item(i);
             DeletionResult result = deletion->DeleteFile(path);
             if (result.outcome == DeletionOutcome::Failed)
@@ -22,17 +20,15 @@ void DeleteCookies(Main& main, const FileDeletionFactory& openDeletion)
         }
     }
 
+    main.EmptyCookieList();
     if (failures.empty()) {
         main.SetStatus("Cookies eaten...yum!");
-        main.ClearListBox();
-        main.EmptyCookieList();
+        main.ShowCookieList();
         main.ShowReadyButtons(true);
         return;
     }
 
-    // Only what is still on disk stays listed; the buttons stay as they are
-    // so the user can try again.
-    main.EmptyCookieList();
+    // What is still on disk stays listed, and Delete stays, to try again.
     for (const FailedFile& failure : failures)
         cookies.Add(failure.path);
     main.ShowCookieList();

@@ -5,10 +5,8 @@
 
 namespace tallowick {
 
-// The Delete command, behind cmdDelCookies: every listed file is handed, in
-// order and unchanged, to the deletion. A file already gone counts as
-// deleted; one that cannot be deleted is recorded and the run goes on, so
-// one refusal never strands the rest.
+// The Delete command, behind cmdDelCookies. A file that cannot be deleted is
+// recorded and the run goes on, so one refusal never strands the rest.
 void DeleteCookies(Main& main, const FileDeletionFactory& openDeletion);
 
 } // namespace tallowick

@@ -2,7 +2,6 @@
 
 #include <functional>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "platform/interfaces/forms.h"
@@ -10,18 +9,22 @@
 
 namespace tallowick {
 
+namespace main_controls {
+enum : ControlId { List1, Label1, cmdSrch, cmdDelCookies, cmdExt, Command1 };
+}
+
+const WindowLayout& MainLayout();
+
 class Main;
 
-// What Main's buttons other than Close run: the core's Find, Delete and
-// About commands, which the project puts behind them.
+// What Main's buttons other than Close run; the project puts the commands behind them.
 struct MainCommands {
     std::function<void(Main&)> cmdSrch_Click;       // Find Cookies
     std::function<void(Main&)> cmdDelCookies_Click; // Delete Cookies
     std::function<void(Main&)> Command1_Click;      // About
 };
 
-// The main window: the program. It owns the cookie list, the two button
-// states and the Close command.
+// The main window: the program. It owns the cookie list.
 class Main : public Form {
 public:
     Main(Forms& forms, MainCommands commands);
@@ -31,14 +34,11 @@ public:
 
     void cmdExt_Click(); // Close
 
-    // The found cookie files, created empty on first use and kept until the
-    // program ends.
+    // Created empty on first use and kept until the program ends.
     TextCollection& CookieList();
     // List1 shows exactly the entries of CookieList, in their order.
     void ShowCookieList();
-    void ClearListBox();
-    // Removes the first entry as many times as there were entries; the
-    // list itself lives on.
+    // Removes the first entry until none is left; the list itself lives on.
     void EmptyCookieList();
 
     void SetStatus(std::string_view text);

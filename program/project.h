@@ -1,20 +1,27 @@
 #pragma once
 
 #include <memory>
+#include <utility>
 
 #include "about/about.h"
+#include "deletion/delete_command.h"
 #include "main_window/main_window.h"
-#include "platform/interfaces/file_deletion.h"
-#include "platform/interfaces/file_system.h"
+#include "search/find_command.h"
 
 namespace tallowick {
 
-// The program as every platform starts it: its start window, Main, with
-// the core's command behind each of its buttons. The file system and the
-// deletion are the platform's.
+// The program as every platform starts it: Main, with the core's commands
+// behind its buttons, over the platform's file system and deletion.
 class Project {
 public:
-    Project(Forms& forms, FileSystemFactory openFileSystem, FileDeletionFactory openDeletion);
+    Project(Forms& forms, FileSystemFactory openFileSystem, FileDeletionFactory openDeletion)
+        : main(forms, {
+                          .cmdSrch_Click = [open = std::move(openFileSystem)](Main& window) { FindCookies(window, open); },
+                          .cmdDelCookies_Click = [open = std::move(openDeletion)](Main& window) { DeleteCookies(window, open); },
+                          .Command1_Click = [this, &forms](Main&) { ShowAbout(forms, about_); },
+                      })
+    {
+    }
     Project(const Project&) = delete;
     Project& operator=(const Project&) = delete;
 

@@ -10,11 +10,10 @@ void FindCookies(Main& main, const FileSystemFactory& openFileSystem)
 {
     main.SetStatus("Searching System");
     ShowFolderList(main, openFileSystem);
-    if (main.CookieList().Count() == 0) {
+    if (main.CookieList().Count() == 0)
         main.SetStatus("0 cookies found.");
-        return;
-    }
-    main.ShowReadyButtons(false);
+    else
+        main.ShowReadyButtons(false);
 }
 
 namespace {
@@ -27,20 +26,19 @@ constexpr std::string_view kCookiesFolder = "\\cookies";
 // anywhere in it ("old.txt.bak" is one, "B[2].TXT" is not).
 bool IsCookieName(std::string_view name) { return name.find(".txt") != std::string_view::npos; }
 
-void AddCookieFiles(Folder& folder, TextCollection& cookies)
-{
-    for (const FileEntry& file : folder.Files())
-        if (IsCookieName(file.name))
-            cookies.Add(file.path);
-}
-
 // A folder that may not be read (other users' profiles on NT) or that
 // vanished on the way is passed over like a missing one.
-template <typename Step>
-void PassOverUnavailable(Step&& step)
+template <typename Then>
+void AddCookieFiles(FileSystem& fileSystem, const std::string& path, TextCollection& cookies, const Then& then)
 {
+    if (!fileSystem.FolderExists(path))
+        return;
     try {
-        step();
+        const std::unique_ptr<Folder> folder = fileSystem.GetFolder(path);
+        for (const FileEntry& file : folder->Files())
+            if (IsCookieName(file.name))
+                cookies.Add(file.path);
+        then(*folder);
     } catch (const FolderUnavailable&) {
     }
 }
@@ -51,27 +49,15 @@ void ShowFolderList(Main& main, const FileSystemFactory& openFileSystem)
 {
     const std::unique_ptr<FileSystem> fileSystem = openFileSystem();
     auto& cookies = main.CookieList();
-
     for (const std::string_view root : kRootFolders) {
         if (!fileSystem->FolderExists(root))
             continue;
-        for (const std::string_view subpath : kCookieSubpaths) {
-            const std::string fixedPath = std::string(root) + std::string(subpath);
-            if (!fileSystem->FolderExists(fixedPath))
-                continue;
-            PassOverUnavailable([&] {
-                const std::unique_ptr<Folder> fixedFolder = fileSystem->GetFolder(fixedPath);
-                AddCookieFiles(*fixedFolder, cookies);
-                for (const std::string& subfolder : fixedFolder->SubFolders()) {
-                    const std::string cookiePath = subfolder + std::string(kCookiesFolder);
-                    if (!fileSystem->FolderExists(cookiePath))
-                        continue;
-                    PassOverUnavailable([&] { AddCookieFiles(*fileSystem->GetFolder(cookiePath), cookies); });
-                }
+        for (const std::string_view subpath : kCookieSubpaths)
+            AddCookieFiles(*fileSystem, std::string(root) + std::string(subpath), cookies, [&](Folder& fixedFolder) {
+                for (const std::string& subfolder : fixedFolder.SubFolders())
+                    AddCookieFiles(*fileSystem, subfolder + std::string(kCookiesFolder), cookies, [](Folder&) {});
             });
-        }
     }
-
     main.ShowCookieList();
     main.SetStatus(std::to_string(cookies.Count()) + " Cookies found.");
 }

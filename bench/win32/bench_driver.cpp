@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "main_window/main_layout.h"
+#include "main_window/main_window.h"
 #include "platform/win32/controls.h"
 
 namespace {

@@ -6,19 +6,15 @@
 
 namespace tallowick {
 
-// An error raised by a platform service. `number` is the operating system's
-// error code where there is one (errno on Linux, GetLastError on Windows),
-// otherwise 0: the program's own refusals carry none.
+// `number` is the operating system's error code (errno, GetLastError), or 0
+// for the program's own refusals.
 class Error : public std::runtime_error {
 public:
     Error(long number, const std::string& description)
         : std::runtime_error(description), number_(number), reason_(description) {}
     // An error about one file or folder: "c:\windows\cookies: Access is denied."
     Error(long number, std::string_view subject, std::string_view reason)
-        : Error(number, std::string(subject) + ": " + std::string(reason))
-    {
-        reason_ = reason;
-    }
+        : std::runtime_error(std::string(subject) + ": " + std::string(reason)), number_(number), reason_(reason) {}
 
     long number() const { return number_; }
     std::string description() const { return what(); }

@@ -2,7 +2,6 @@
 
 #include <functional>
 #include <memory>
-#include <string>
 #include <string_view>
 
 #include "platform/interfaces/error.h"
@@ -20,17 +19,15 @@ struct DeletionResult {
     Error error{0, ""};
 };
 
-// The file-deletion operation. One instance serves one round of deletions,
-// so an implementation may keep the folder it last resolved.
-// A path is never expanded as a pattern: each call deletes at most the one
-// file it names, never a folder; a link is removed as a link.
+// One instance serves one round of deletions, so it may keep the folder it
+// last resolved. Each call deletes at most the one file its path names, never
+// a pattern's matches or a folder; a link is removed as a link.
 class FileDeletion {
 public:
     virtual ~FileDeletion() = default;
     virtual DeletionResult DeleteFile(std::string_view path) = 0;
 };
 
-// Makes the operation afresh for each round of deletions.
 using FileDeletionFactory = std::function<std::unique_ptr<FileDeletion>()>;
 
 } // namespace tallowick

@@ -28,16 +28,14 @@ public:
     virtual const std::vector<std::string>& SubFolders() = 0;
 };
 
-// A folder that may not be read, or that vanished after its existence test.
-// The search passes over it as over a missing folder; any other Error ends
-// the search.
+// A folder that may not be read, or that vanished after its existence test;
+// the search passes over it, while any other Error ends the search.
 class FolderUnavailable : public Error {
 public:
     using Error::Error;
 };
 
-// The file-system component: one instance serves one search. Failures throw
-// tallowick::Error (or FolderUnavailable) with the operating system's number.
+// One instance serves one search. Failures throw Error or FolderUnavailable.
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -45,7 +43,6 @@ public:
     virtual std::unique_ptr<Folder> GetFolder(std::string_view path) = 0;
 };
 
-// Makes the component afresh for each search.
 using FileSystemFactory = std::function<std::unique_ptr<FileSystem>()>;
 
 } // namespace tallowick

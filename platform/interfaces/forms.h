@@ -16,8 +16,7 @@ struct FailedFile {
     Error error;
 };
 
-// A window of the program: the forms runtime builds it from its layout and
-// hands it each button click.
+// A window of the program, built from its layout.
 class Form {
 public:
     virtual ~Form() = default;
@@ -25,8 +24,7 @@ public:
     virtual void Click(ControlId button) = 0;
 };
 
-// The forms runtime as the commands see it. Every toolkit binding implements
-// it; the commands know nothing else of the toolkit.
+// The forms runtime as the commands see it: all they know of the toolkit.
 class Forms {
 public:
     virtual ~Forms() = default;
@@ -36,20 +34,18 @@ public:
     virtual void ClearList(Form& form, ControlId list) = 0;
     virtual void AddListLine(Form& form, ControlId list, const SharedText& line) = 0;
 
-    // Loads the window from its layout if it is not loaded, and shows it
-    // modeless, without owner. A shown window stays where it is.
+    // Loads the window if it is not loaded; modeless, without owner. A shown
+    // window stays where it is.
     virtual void Show(Form& form) = 0;
     // Closes and destroys the window and its controls; `form` stays valid.
     virtual void Unload(Form& form) = 0;
     // Closes every window; no further handler runs; the process exits.
     virtual void End() = 0;
 
-    // A modal warning that names files, each once with its reason, in the
-    // order the list box `list` of `form` shows them; the program runs on
-    // after it.
+    // A modal warning naming the files, in the order `list` shows them.
     virtual void ShowFailures(Form& form, ControlId list, std::string_view summary,
                               std::vector<FailedFile> failures) = 0;
-    // The report of an error that escaped a handler: a modal message box.
+    // A modal message box for an error that escaped a handler.
     virtual void ReportError(const Error& error) = 0;
 };
 

@@ -13,8 +13,7 @@ namespace tallowick {
 using Twips = int;
 inline constexpr int kTwipsPerInch = 1440;
 
-// A length of the layout in pixels of a screen of `dpi` dots per inch
-// (Qt's device-independent pixels are those of 96 dpi), to the nearest pixel.
+// To the nearest pixel; Qt's device-independent pixels are those of 96 dpi.
 constexpr int TwipsToPixels(Twips twips, int dpi = 96) { return (twips * dpi + kTwipsPerInch / 2) / kTwipsPerInch; }
 
 // Index of a control's row in its window's layout table.
@@ -22,10 +21,7 @@ using ControlId = int;
 
 enum class ControlKind { ListBox, Label, Button };
 enum class TextAlignment { Left, Centre };
-enum class WindowBorder {
-    FixedSingle, // main window: fixed single line, taskbar button
-    FixedDialog, // About: fixed dialog frame
-};
+enum class WindowBorder { FixedSingle, FixedDialog };
 
 inline constexpr int kRegular = 400;
 inline constexpr int kBold = 700;

@@ -5,8 +5,7 @@
 
 namespace tallowick {
 
-// A text and the store that holds it. Whoever keeps the store keeps the
-// text, so a list box can show a path without a copy of its own.
+// Whoever keeps the store keeps the text, so a list box needs no copy of its own.
 struct SharedText {
     std::string_view text;
     std::shared_ptr<const char[]> store; // null: the text is the caller's, and must be copied

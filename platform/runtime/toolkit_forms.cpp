@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <exception>
 #include <map>
-#include <numeric>
 #include <string>
+#include <utility>
 
 namespace tallowick {
 
@@ -36,13 +36,11 @@ std::vector<const ControlLayout*> ControlsInTabOrder(const WindowLayout& layout)
     std::vector<const ControlLayout*> rows;
     for (const ControlLayout& row : layout.controls)
         rows.push_back(&row);
-    std::stable_sort(rows.begin(), rows.end(),
-                     [](const ControlLayout* a, const ControlLayout* b) { return a->tabIndex < b->tabIndex; });
+    std::ranges::stable_sort(rows, {}, &ControlLayout::tabIndex);
     return rows;
 }
 
-// The files are named where the list shows them, so that the first named
-// are the first the user sees there.
+// The first files named are the first the user sees in the list.
 void ToolkitForms::ShowFailures(Form& form, ControlId list, std::string_view summary, std::vector<FailedFile> failures)
 {
     if (ended_)
@@ -52,16 +50,14 @@ void ToolkitForms::ShowFailures(Form& form, ControlId list, std::string_view sum
     std::map<std::string_view, std::size_t> shownAt; // no hash table: the 486 runtime has none
     for (std::size_t i = 0; i < lines.size(); ++i)
         shownAt.try_emplace(lines[i], i);
-    std::vector<std::size_t> place;
-    for (const FailedFile& failure : failures) {
-        const auto found = shownAt.find(failure.path);
-        place.push_back(found == shownAt.end() ? lines.size() : found->second);
+    std::vector<std::pair<std::size_t, std::size_t>> order; // (where shown, which failure): failures unshown go last
+    for (std::size_t i = 0; i < failures.size(); ++i) {
+        const auto found = shownAt.find(failures[i].path);
+        order.emplace_back(found == shownAt.end() ? lines.size() : found->second, i);
     }
-    std::vector<std::size_t> order(failures.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return place[a] < place[b]; });
+    std::sort(order.begin(), order.end());
     Message message{MessageKind::Warning, std::string(summary), {}};
-    for (const std::size_t i : order)
+    for (const auto& [shown, i] : order)
         message.files.push_back({failures[i].path, FailureReason(failures[i].error)});
     presenter_(message);
 }

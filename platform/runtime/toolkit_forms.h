@@ -14,34 +14,30 @@ enum class MessageKind { Error, Warning };
 
 inline constexpr std::string_view kMessageTitle = "Tallowick";
 
-// What one message box shows: its text and, for a warning about files, each
-// file with its reason.
+// One message box: its text and, for a warning, each file with its reason.
 struct Message {
     struct File {
         std::string path;
-        std::string reason; // "Error 5: Access is denied.", or the program's own words
+        std::string reason;
     };
     MessageKind kind = MessageKind::Error;
     std::string text;
     std::vector<File> files;
 };
 
-// Shows one modal message box: the toolkit's own, or, in a test, an answer
-// given in advance.
+// The toolkit's modal message box, or, in a test, an answer given in advance.
 using MessagePresenter = std::function<void(const Message& message)>;
 
-// Runs one event handler to completion. An error that escapes it is shown
-// with its number and description, then the program ends.
+// Runs one event handler; an error that escapes it is reported, then the
+// program ends.
 void RunEventHandler(Forms& forms, const std::function<void()>& handler);
 
 // "Error 13: Permission denied"
 std::string FormatErrorReport(const Error& error);
-// Why one file could not be dealt with: "Error 13: Permission denied", or
-// the program's own words alone.
+// Why one file could not be dealt with: as above, or the program's own words.
 std::string FailureReason(const Error& error);
 
-// A window's layout rows in tab order; rows with the same number keep the
-// table's order.
+// A window's layout rows in tab order, ties in the table's order.
 std::vector<const ControlLayout*> ControlsInTabOrder(const WindowLayout& layout);
 
 // What every toolkit binding of the forms runtime does alike.
@@ -59,9 +55,8 @@ public:
 protected:
     explicit ToolkitForms(MessagePresenter toolkitBoxes) : presenter_(std::move(toolkitBoxes)) {}
 
-    // A button click: nothing once the program has ended; otherwise the
-    // window's handler, run to completion under the error report, and then
-    // whatever the binding held back while it ran is shown.
+    // Runs the window's handler, unless the program has ended, then shows
+    // what the binding held back while it ran.
     void DeliverClick(Form& form, ControlId button);
 
     // True the first time: the binding then closes every window.
@@ -69,8 +64,8 @@ protected:
 
     [[noreturn]] static void ThrowNoSuchControl(const Form& form, ControlId id);
 
-    // Shows what the binding held back while a handler ran: when it ends,
-    // and behind a message box it raises.
+    // Shows what was held back while a handler ran: when it ends, and
+    // behind a message box it raises.
     virtual void ShowHeldBack() = 0;
     // The lines of a list box, in the order it shows them.
     virtual std::vector<std::string> ListLines(Form& form, ControlId list) = 0;

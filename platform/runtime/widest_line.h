@@ -9,12 +9,10 @@
 
 namespace tallowick {
 
-// The widest of a list's lines, for its horizontal scroll bar, found without
-// measuring each line (a measure costs about 20 µs, too much for 100,000
-// lines): a line of ASCII characters is sized as the sum of their advances,
-// from a table the toolkit fills once per font, and only the widest of those
-// is measured; any other line is measured. Kerning moves a sum by a pixel or
-// two, and the measure is what counts.
+// The widest of a list's lines, for its horizontal scroll bar. A measure costs
+// about 20 µs, too much for 100,000 lines, so ASCII lines are sized by the sum
+// of their advances and only the widest of them is measured; any other line
+// is measured. Kerning moves a sum by a pixel or two; the measure counts.
 class WidestLine {
 public:
     using AsciiAdvances = std::array<int, 128>;

@@ -11,7 +11,7 @@ namespace tallowick {
 // Plain ASCII reads the same in UTF-8 and in every code page.
 inline bool IsAscii(std::string_view text)
 {
-    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return std::ranges::all_of(text, [](unsigned char c) { return c < 0x80; });
 }
 
 // Drive letters, and the names that Wine matches regardless of case, compare
@@ -21,7 +21,7 @@ inline char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>
 inline std::string LowerAscii(std::string_view text)
 {
     std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) { return LowerAscii(c); });
+    std::ranges::transform(lower, lower.begin(), [](char c) { return LowerAscii(c); });
     return lower;
 }
 

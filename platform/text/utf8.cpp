@@ -31,11 +31,7 @@ std::optional<char32_t> DecodeUtf8(std::string_view text, std::size_t& pos)
 
 void AppendUtf8(std::string& text, char32_t code)
 {
-    if (code < 0x80) {
-        text += static_cast<char>(code);
-        return;
-    }
-    const int trailing = code < 0x800 ? 1 : code < 0x10000 ? 2 : 3;
+    const int trailing = code < 0x80 ? 0 : code < 0x800 ? 1 : code < 0x10000 ? 2 : 3;
     constexpr unsigned char kLead[] = {0, 0xC0, 0xE0, 0xF0};
     text += static_cast<char>(kLead[trailing] | (code >> (6 * trailing)));
     for (int shift = 6 * (trailing - 1); shift >= 0; shift -= 6)
@@ -45,10 +41,6 @@ void AppendUtf8(std::string& text, char32_t code)
 bool IsWellFormedUtf8(std::string_view text, bool surrogatesAllowed)
 {
     for (std::size_t pos = 0; pos < text.size();) {
-        if (static_cast<unsigned char>(text[pos]) < 0x80) {
-            ++pos; // paths are nearly all ASCII
-            continue;
-        }
         const std::optional<char32_t> code = DecodeUtf8(text, pos);
         if (!code || (!surrogatesAllowed && IsSurrogate(*code)))
             return false;

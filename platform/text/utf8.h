@@ -7,10 +7,9 @@
 
 namespace tallowick {
 
-// Decodes the character that starts at `pos` and moves `pos` past it.
-// Nothing when the bytes there are not a shortest-form sequence of at most
-// U+10FFFF; `pos` then stops before any byte that could start the next
-// character. Surrogates (U+D800 to U+DFFF) decode like any other code point:
+// Decodes the character at `pos` and moves `pos` past it. Nothing for a
+// sequence that is not shortest-form or is above U+10FFFF; `pos` then stops
+// before any byte that could start the next character. Surrogates decode:
 // a Windows name may hold a lone one, kept as its own three bytes (WTF-8).
 std::optional<char32_t> DecodeUtf8(std::string_view text, std::size_t& pos);
 

@@ -9,28 +9,22 @@
 namespace tallowick::win32 {
 namespace {
 
-struct WideFunctions {
-    template <typename Function>
-    static Function OnNt(const char* module, const char* name)
-    {
-        return RunsOnNt() ? SystemFunction<Function>(module, name) : nullptr;
-    }
+// The W functions, on NT only: 95 and 98 export them as stubs that fail.
+template <typename Function>
+Function OnNt(const char* module, const char* name)
+{
+    return RunsOnNt() ? SystemFunction<Function>(module, name) : nullptr;
+}
 
+const struct {
     LRESULT(WINAPI* sendMessage)(HWND, UINT, WPARAM, LPARAM) = OnNt<decltype(sendMessage)>("user32.dll", "SendMessageW");
     BOOL(WINAPI* setWindowText)(HWND, LPCWSTR) = OnNt<decltype(setWindowText)>("user32.dll", "SetWindowTextW");
     int(WINAPI* messageBox)(HWND, LPCWSTR, LPCWSTR, UINT) = OnNt<decltype(messageBox)>("user32.dll", "MessageBoxW");
     BOOL(WINAPI* textExtent)(HDC, LPCWSTR, int, LPSIZE) = OnNt<decltype(textExtent)>("gdi32.dll", "GetTextExtentPoint32W");
     int(WINAPI* lcMapString)(LCID, DWORD, LPCWSTR, int, LPWSTR, int) = OnNt<decltype(lcMapString)>("kernel32.dll", "LCMapStringW");
     int(WINAPI* compareString)(LCID, DWORD, LPCWSTR, int, LPCWSTR, int) = OnNt<decltype(compareString)>("kernel32.dll", "CompareStringW");
-};
+} kWide;
 
-const WideFunctions& Wide()
-{
-    static const WideFunctions functions;
-    return functions;
-}
-
-// Line `index` of a list box, through SendMessageA or SendMessageW.
 template <typename Char, typename Send>
 std::basic_string<Char> ListBoxLine(Send send, HWND list, WPARAM index)
 {
@@ -44,15 +38,15 @@ std::basic_string<Char> ListBoxLine(Send send, HWND list, WPARAM index)
 
 bool SetControlText(HWND control, std::string_view utf8)
 {
-    if (!IsAscii(utf8) && Wide().setWindowText)
-        return Wide().setWindowText(control, WideFromDisplayText(utf8).c_str()) != FALSE;
+    if (!IsAscii(utf8) && kWide.setWindowText)
+        return kWide.setWindowText(control, WideFromDisplayText(utf8).c_str()) != FALSE;
     return SetWindowTextA(control, AnsiFromDisplayText(utf8).c_str()) != FALSE;
 }
 
 int ShowMessageText(std::string_view utf8, std::string_view caption, UINT flags)
 {
-    if (!IsAscii(utf8) && Wide().messageBox)
-        return Wide().messageBox(nullptr, WideFromDisplayText(utf8).c_str(), WideFromDisplayText(caption).c_str(), flags);
+    if (!IsAscii(utf8) && kWide.messageBox)
+        return kWide.messageBox(nullptr, WideFromDisplayText(utf8).c_str(), WideFromDisplayText(caption).c_str(), flags);
     return MessageBoxA(nullptr, AnsiFromDisplayText(utf8).c_str(), AnsiFromDisplayText(caption).c_str(), flags);
 }
 
@@ -61,14 +55,14 @@ std::vector<std::string> ListBoxTexts(HWND list)
     const auto count = SendMessageA(list, LB_GETCOUNT, 0, 0);
     std::vector<std::string> lines;
     for (WPARAM i = 0; static_cast<LRESULT>(i) < count; ++i)
-        lines.push_back(Wide().sendMessage ? PathTextFromWide(ListBoxLine<wchar_t>(Wide().sendMessage, list, i))
-                                           : DisplayTextFromAnsi(ListBoxLine<char>(SendMessageA, list, i)));
+        lines.push_back(kWide.sendMessage ? PathTextFromWide(ListBoxLine<wchar_t>(kWide.sendMessage, list, i))
+                                          : DisplayTextFromAnsi(ListBoxLine<char>(SendMessageA, list, i)));
     return lines;
 }
 
 LRESULT AddListBoxLine(HWND list, std::string_view utf8)
 {
-    if (!IsAscii(utf8) && Wide().sendMessage)
+    if (!IsAscii(utf8) && kWide.sendMessage)
         return AddListBoxLine(list, WideFromDisplayText(utf8).c_str(), ListPlace::ListsOwn);
     return SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(AnsiFromDisplayText(utf8).c_str()));
 }
@@ -76,24 +70,23 @@ LRESULT AddListBoxLine(HWND list, std::string_view utf8)
 int MeasureText(HDC dc, std::string_view utf8)
 {
     SIZE size{};
-    if (!IsAscii(utf8) && Wide().textExtent && Wide().sendMessage) {
+    if (!IsAscii(utf8) && kWide.textExtent && kWide.sendMessage) {
         const std::wstring wide = WideFromDisplayText(utf8);
-        return Wide().textExtent(dc, wide.c_str(), static_cast<int>(wide.size()), &size) ? size.cx : 0;
+        return kWide.textExtent(dc, wide.c_str(), static_cast<int>(wide.size()), &size) ? size.cx : 0;
     }
     const std::string ansi = AnsiFromDisplayText(utf8);
     return GetTextExtentPoint32A(dc, ansi.c_str(), static_cast<int>(ansi.size()), &size) ? size.cx : 0;
 }
 
-bool FillsListBoxInUtf16() { return Wide().sendMessage && Wide().lcMapString && Wide().compareString; }
+bool FillsListBoxInUtf16() { return kWide.sendMessage && kWide.lcMapString && kWide.compareString; }
 
 std::string ListSortKey(LCID locale, std::wstring_view text)
 {
     const int length = static_cast<int>(text.size());
-    const int size = Wide().lcMapString(locale, LCMAP_SORTKEY | NORM_IGNORECASE, text.data(), length, nullptr, 0);
+    const int size = kWide.lcMapString(locale, LCMAP_SORTKEY | NORM_IGNORECASE, text.data(), length, nullptr, 0);
     std::string key(static_cast<std::size_t>(std::max(size, 0)), '\0');
-    if (size > 0)
-        Wide().lcMapString(locale, LCMAP_SORTKEY | NORM_IGNORECASE, text.data(), length,
-                           reinterpret_cast<LPWSTR>(key.data()), size);
+    kWide.lcMapString(locale, LCMAP_SORTKEY | NORM_IGNORECASE, text.data(), length,
+                      reinterpret_cast<LPWSTR>(key.data()), size);
     return key;
 }
 
@@ -101,15 +94,15 @@ int CompareIgnoringCase(LCID locale, std::string_view a, std::string_view b)
 {
     const std::wstring first = WideFromDisplayText(a);
     const std::wstring second = WideFromDisplayText(b);
-    return Wide().compareString(locale, NORM_IGNORECASE, first.c_str(), static_cast<int>(first.size()),
-                                second.c_str(), static_cast<int>(second.size())) - CSTR_EQUAL;
+    return kWide.compareString(locale, NORM_IGNORECASE, first.c_str(), static_cast<int>(first.size()),
+                               second.c_str(), static_cast<int>(second.size())) - CSTR_EQUAL;
 }
 
 LRESULT AddListBoxLine(HWND list, const wchar_t* line, ListPlace place)
 {
     if (place == ListPlace::End)
-        return Wide().sendMessage(list, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(line));
-    return Wide().sendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
+        return kWide.sendMessage(list, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(line));
+    return kWide.sendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
 }
 
 } // namespace tallowick::win32

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <windows.h>
-
 #include "platform/interfaces/layout.h"
 
 namespace tallowick::win32 {
@@ -12,15 +10,5 @@ namespace tallowick::win32 {
 inline constexpr int kFirstControlCommand = 100;
 inline int CommandIdOf(ControlId id) { return kFirstControlCommand + id; }
 inline ControlId ControlIdOf(int commandId) { return commandId - kFirstControlCommand; }
-
-// One control, made from one row of its window's layout, at `dpi`, as a
-// child of `parent`. Throws Error.
-HWND CreateControl(HWND parent, const ControlLayout& row, int dpi);
-
-// A layout font at the given resolution, in the ANSI character set; null
-// where none could be made.
-HFONT CreateLayoutFont(const Font& font, int dpi);
-
-inline COLORREF ColourRef(Colour colour) { return RGB(colour.red, colour.green, colour.blue); }
 
 } // namespace tallowick::win32

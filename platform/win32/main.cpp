@@ -3,14 +3,12 @@
 #undef DeleteFile
 
 #include "program/project.h"
-#include "platform/runtime/toolkit_forms.h"
 #include "platform/win32/files/win32_disk.h"
 #include "platform/win32/message_box.h"
 #include "platform/win32/win32_forms.h"
 
-// The program takes no command line and reads no configuration: it builds
-// the main window, shows it, and runs the message loop until it ends. A
-// failure before the forms runtime stands is reported in a box of its own.
+// No command line and no configuration: the main window, shown, and the
+// message loop. A failure before the forms runtime stands gets a box of its own.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     try {

@@ -1,6 +1,7 @@
 #include "platform/win32/win32_form_window.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/runtime/toolkit_forms.h"
 #include "platform/win32/controls.h"
@@ -22,6 +23,55 @@ HICON LoadProgramIcon(HINSTANCE instance, int sizeMetric)
     return icon ? icon : LoadIconA(nullptr, IDI_APPLICATION);
 }
 
+COLORREF ColourRef(Colour colour) { return RGB(colour.red, colour.green, colour.blue); }
+
+HWND CreateControl(HINSTANCE instance, HWND parent, const ControlLayout& row, int dpi)
+{
+    const char* className = "STATIC";
+    DWORD style = WS_CHILD | (row.visible ? WS_VISIBLE : 0);
+    DWORD exStyle = 0;
+    switch (row.kind) {
+    case ControlKind::ListBox:
+        // The list keeps its stored height, not whole lines; its horizontal bar
+        // shows only while a line is wider than the list (see ListBoxLines).
+        className = "LISTBOX";
+        style |= WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT
+                 | (row.sorted ? LBS_SORT : 0) | (row.extendedSelection ? LBS_EXTENDEDSEL : 0);
+        exStyle = WS_EX_CLIENTEDGE;
+        break;
+    case ControlKind::Label:
+        // Labels never take the focus and show '&' as it is. SS_LEFT and
+        // SS_CENTER wrap at word boundaries.
+        style |= SS_NOPREFIX | (row.alignment == TextAlignment::Centre ? SS_CENTER : SS_LEFT)
+                 | (row.border ? WS_BORDER : 0);
+        break;
+    case ControlKind::Button:
+        className = "BUTTON";
+        style |= WS_TABSTOP | BS_PUSHBUTTON;
+        break;
+    }
+    const HWND control = CreateWindowExA(
+        exStyle, className, win32::AnsiFromDisplayText(row.caption).c_str(), style, TwipsToPixels(row.left, dpi),
+        TwipsToPixels(row.top, dpi), TwipsToPixels(row.width, dpi), TwipsToPixels(row.height, dpi), parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(win32::CommandIdOf(row.id))), instance, nullptr);
+    if (!control)
+        throw LastError();
+    return control;
+}
+
+// In the ANSI character set; null where none could be made.
+HFONT CreateLayoutFont(const Font& font, int dpi)
+{
+    // Points to pixels in hundredths (9.75 pt), rounded by hand: the runtime's
+    // lround is built for the Pentium Pro. Precisions and quality: 0, the defaults.
+    const int hundredths = static_cast<int>(font.points * 100 + 0.5);
+    LOGFONTA logFont{.lfHeight = -MulDiv(hundredths, dpi, 72 * 100), .lfWeight = font.weight,
+                     .lfUnderline = static_cast<BYTE>(font.underline), .lfCharSet = ANSI_CHARSET,
+                     .lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS};
+    std::strncpy(logFont.lfFaceName, win32::AnsiFromDisplayText(font.face).c_str(), LF_FACESIZE - 1);
+    return CreateFontIndirectA(&logFont);
+}
+
 } // namespace
 
 void Win32FormWindow::RegisterWindowClass(HINSTANCE instance)
@@ -29,14 +79,10 @@ void Win32FormWindow::RegisterWindowClass(HINSTANCE instance)
     WNDCLASSEXA windowClass{};
     if (GetClassInfoExA(instance, kClassName, &windowClass))
         return;
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = LoadProgramIcon(instance, SM_CXICON);
-    windowClass.hIconSm = LoadProgramIcon(instance, SM_CXSMICON);
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-    windowClass.lpszClassName = kClassName;
+    windowClass = {.cbSize = sizeof windowClass, .lpfnWndProc = WindowProc, .hInstance = instance,
+                   .hIcon = LoadProgramIcon(instance, SM_CXICON), .hCursor = LoadCursorA(nullptr, IDC_ARROW),
+                   .hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)),
+                   .lpszClassName = kClassName, .hIconSm = LoadProgramIcon(instance, SM_CXSMICON)};
     if (!RegisterClassExA(&windowClass))
         throw LastError();
 }
@@ -52,8 +98,7 @@ Win32FormWindow::~Win32FormWindow()
 void Win32FormWindow::Build(HINSTANCE instance, HWND owner, int dpi, HFONT defaultFont)
 {
     const WindowLayout& layout = form_.Layout();
-    // Either border is fixed, with the close box only: no sizing, no
-    // minimise or maximise.
+    // Either border is fixed, with the close box only: no sizing, minimise or maximise.
     const bool dialogFrame = layout.border == WindowBorder::FixedDialog;
     const DWORD style = WS_CAPTION | WS_SYSMENU | (dialogFrame ? WS_POPUP : WS_OVERLAPPED);
     const DWORD exStyle = dialogFrame ? WS_EX_DLGMODALFRAME : 0;
@@ -61,25 +106,22 @@ void Win32FormWindow::Build(HINSTANCE instance, HWND owner, int dpi, HFONT defau
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
-    const HWND window = CreateWindowExA(exStyle, kClassName, win32::AnsiFromDisplayText(layout.caption).c_str(), style,
-                                        (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                                        (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, owner, nullptr,
-                                        instance, this);
-    if (!window)
+    if (!CreateWindowExA(exStyle, kClassName, win32::AnsiFromDisplayText(layout.caption).c_str(), style,
+                         (GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2,
+                         width, height, owner, nullptr, instance, this))
         throw LastError();
 
-    SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadProgramIcon(instance, SM_CXICON)));
-    SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(LoadProgramIcon(instance, SM_CXSMICON)));
+    SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadProgramIcon(instance, SM_CXICON)));
+    SendMessageA(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(LoadProgramIcon(instance, SM_CXSMICON)));
 
-    // The controls are made in tab order: the z-order is the order in which
-    // Tab moves the focus.
+    // Made in tab order: the z-order is the order in which Tab moves the focus.
     for (const ControlLayout* row : ControlsInTabOrder(layout)) {
-        const HWND control = win32::CreateControl(window_, *row, dpi);
+        const HWND control = CreateControl(instance, window_, *row, dpi);
         Child& child = children_.emplace_back(Child{row, control, nullptr});
-        const HFONT font = row->font ? static_cast<HFONT>(Made(win32::CreateLayoutFont(*row->font, dpi))) : defaultFont;
+        const HFONT font = row->font ? static_cast<HFONT>(Made(CreateLayoutFont(*row->font, dpi))) : defaultFont;
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         if (row->background)
-            child.background = static_cast<HBRUSH>(Made(CreateSolidBrush(win32::ColourRef(*row->background))));
+            child.background = static_cast<HBRUSH>(Made(CreateSolidBrush(ColourRef(*row->background))));
     }
     lastFocus_ = GetNextDlgTabItem(window_, nullptr, FALSE);
 }
@@ -127,18 +169,25 @@ LRESULT Win32FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORLISTBOX:
-        return OnCtlColor(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        return OnCtlColor(message, wParam, lParam);
     case WM_ACTIVATE:
-        OnActivate(LOWORD(wParam) != WA_INACTIVE);
+        // The focus goes back where it was when the window was left, as in a dialog.
+        if (LOWORD(wParam) != WA_INACTIVE)
+            RestoreFocus();
+        else if (const HWND focus = GetFocus(); IsChild(window_, focus))
+            lastFocus_ = focus;
         return 0;
     case WM_SETFOCUS:
-        FocusFirstControl();
+        RestoreFocus();
         return 0;
     case WM_CLOSE:
         forms_.CloseRequested(form_);
         return 0;
     case WM_NCDESTROY:
-        OnNcDestroy();
+        SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+        window_ = nullptr;
+        children_.clear();
+        forms_.WindowDestroyed(form_); // may retire this object
         return 0;
     default:
         return DefWindowProcA(window_, message, wParam, lParam);
@@ -158,48 +207,29 @@ void Win32FormWindow::OnCommand(int commandId, int notification, HWND control)
         forms_.DeliverClick(form_, child->row->id);
 }
 
-LRESULT Win32FormWindow::OnCtlColor(UINT message, HDC dc, HWND control)
+// The system's colours, as DefWindowProc gives them, then a row's own.
+LRESULT Win32FormWindow::OnCtlColor(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    const Child* child = FindChild(control);
-    if (!child)
-        return DefWindowProcA(window_, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
-    const ControlLayout& row = *child->row;
-    SetTextColor(dc, row.textColour ? win32::ColourRef(*row.textColour) : GetSysColor(COLOR_WINDOWTEXT));
-    if (child->background) {
-        SetBkColor(dc, win32::ColourRef(*row.background));
-        return reinterpret_cast<LRESULT>(child->background);
-    }
-    const int background = row.kind == ControlKind::ListBox ? COLOR_WINDOW : COLOR_BTNFACE;
-    SetBkColor(dc, GetSysColor(background));
-    return reinterpret_cast<LRESULT>(GetSysColorBrush(background));
+    const LRESULT systemBrush = DefWindowProcA(window_, message, wParam, lParam);
+    const Child* child = FindChild(reinterpret_cast<HWND>(lParam));
+    const auto dc = reinterpret_cast<HDC>(wParam);
+    if (child && child->row->textColour)
+        SetTextColor(dc, ColourRef(*child->row->textColour));
+    if (!child || !child->background)
+        return systemBrush;
+    SetBkColor(dc, ColourRef(*child->row->background));
+    return reinterpret_cast<LRESULT>(child->background);
 }
 
-// The focus goes back where it was when the window was left, as in a dialog.
-void Win32FormWindow::OnActivate(bool active)
-{
-    if (active)
-        FocusFirstControl();
-    else if (const HWND focus = GetFocus(); focus && IsChild(window_, focus))
-        lastFocus_ = focus;
-}
-
-void Win32FormWindow::FocusFirstControl()
+void Win32FormWindow::RestoreFocus()
 {
     HWND target = lastFocus_;
-    const bool usable = target && IsWindow(target) && IsChild(window_, target)
-                        && (GetWindowLongA(target, GWL_STYLE) & WS_VISIBLE) && IsWindowEnabled(target);
+    const bool usable = IsChild(window_, target) && (GetWindowLongA(target, GWL_STYLE) & WS_VISIBLE)
+                        && IsWindowEnabled(target);
     if (!usable)
         target = GetNextDlgTabItem(window_, nullptr, FALSE);
     if (target && target != window_)
         SetFocus(target);
-}
-
-void Win32FormWindow::OnNcDestroy()
-{
-    SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
-    window_ = nullptr;
-    children_.clear();
-    forms_.WindowDestroyed(form_); // may retire this object
 }
 
 } // namespace tallowick

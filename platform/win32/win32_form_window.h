@@ -11,8 +11,7 @@ namespace tallowick {
 class Win32Forms;
 
 // One loaded window: its handle, one control per layout row, and the fonts
-// and brushes made for them. One window procedure answers every message,
-// the longer answers in small On* methods.
+// and brushes made for them.
 class Win32FormWindow {
 public:
     static constexpr const char* kClassName = "TallowickForm";
@@ -39,15 +38,12 @@ private:
 
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-
     void OnCommand(int commandId, int notification, HWND control);
-    LRESULT OnCtlColor(UINT message, HDC dc, HWND control);
-    void OnActivate(bool active);
-    void OnNcDestroy();
+    LRESULT OnCtlColor(UINT message, WPARAM wParam, LPARAM lParam);
+    void RestoreFocus();
 
     const Child* FindChild(HWND handle) const;
     HGDIOBJ Made(HGDIOBJ object); // kept until the window goes; throws where none was made
-    void FocusFirstControl();
 
     Win32Forms& forms_;
     Form& form_;

@@ -32,10 +32,16 @@ HFONT CreateDefaultFont(int dpi)
 
 } // namespace
 
+// A window without a taskbar button is owned by one never shown: it still
+// behaves as one without owner, usable beside the main window and outliving it.
 Win32Forms::Win32Forms(HINSTANCE instance, int dpi)
     : ToolkitForms(win32::ShowMessageBox), instance_(instance), dpi_(dpi > 0 ? dpi : ScreenDpi())
 {
     Win32FormWindow::RegisterWindowClass(instance_);
+    hiddenOwner_ = CreateWindowExA(0, Win32FormWindow::kClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                   instance_, nullptr);
+    if (!hiddenOwner_)
+        throw LastError();
     defaultFont_ = CreateDefaultFont(dpi_);
 }
 
@@ -43,14 +49,12 @@ Win32Forms::~Win32Forms()
 {
     destroying_ = true;
     DestroyAll();
-    retired_.clear();
-    // A quit that no loop took would end the next loop on this thread at once.
+    // A quit no loop took would end this thread's next loop at once.
     if (quitPosted_ && !quitReceived_) {
         MSG quit;
         PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
     }
-    if (defaultFont_)
-        DeleteObject(defaultFont_);
+    DeleteObject(defaultFont_);
 }
 
 Win32FormWindow* Win32Forms::Find(const Form& form) const
@@ -66,22 +70,8 @@ Win32FormWindow* Win32Forms::Loaded(Form& form)
     if (Win32FormWindow* window = Find(form))
         return window;
     auto window = std::make_unique<Win32FormWindow>(*this, form);
-    window->Build(instance_, form.Layout().taskbarButton ? nullptr : HiddenOwner(), dpi_, defaultFont_);
+    window->Build(instance_, form.Layout().taskbarButton ? nullptr : hiddenOwner_, dpi_, defaultFont_);
     return windows_.emplace(&form, std::move(window)).first->second.get();
-}
-
-// An owned window has no taskbar button. The owner is never shown, so the
-// window still behaves as one without owner: it stays usable alongside the
-// main window and outlives it.
-HWND Win32Forms::HiddenOwner()
-{
-    if (!hiddenOwner_) {
-        hiddenOwner_ = CreateWindowExA(0, Win32FormWindow::kClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                       instance_, nullptr);
-        if (!hiddenOwner_)
-            throw LastError();
-    }
-    return hiddenOwner_;
 }
 
 HWND Win32Forms::ControlToChange(Form& form, ControlId id)
@@ -112,8 +102,7 @@ void Win32Forms::SetVisible(Form& form, ControlId button, bool visible)
     const HWND control = ControlToChange(form, button);
     if (!control)
         return;
-    // A button hidden while it has the focus hands it on to the next control
-    // in tab order, as a dialog does.
+    // A focused button that is hidden hands the focus on in tab order, as in a dialog.
     if (!visible && GetFocus() == control) {
         const HWND next = GetNextDlgTabItem(GetParent(control), control, FALSE);
         if (next && next != control)
@@ -143,12 +132,10 @@ win32::ListBoxLines& Win32Forms::Filling(HWND list)
     return listFills_.emplace_back(list);
 }
 
-// What a handler holds back is the lines it adds to lists: they reach their
-// list in one go (see ListBoxLines), and the list is drawn once.
+// The lines a handler added reach their lists in one go, each list drawn once.
 void Win32Forms::ShowHeldBack()
 {
-    auto fills = std::exchange(listFills_, {});
-    for (win32::ListBoxLines& fill : fills) {
+    for (win32::ListBoxLines& fill : std::exchange(listFills_, {})) {
         if (!IsWindow(fill.List()))
             continue;
         fill.HandOver();
@@ -167,8 +154,7 @@ void Win32Forms::Show(Form& form)
         ShowWindow(handle, SW_SHOW);
         UpdateWindow(handle);
     }
-    // A window already shown stays the one window, where it is; it only
-    // comes to the front.
+    // A window already shown stays where it is; it only comes to the front.
     BringWindowToTop(handle);
 }
 
@@ -204,7 +190,6 @@ std::vector<std::string> Win32Forms::ListLines(Form& form, ControlId list)
     return control ? win32::ListBoxTexts(control) : std::vector<std::string>{};
 }
 
-// Closing through the title bar unloads the window.
 void Win32Forms::CloseRequested(Form& form)
 {
     if (Ended())

@@ -18,11 +18,8 @@ class Win32FormWindow;
 // dialog keys (Tab, access keys, Space).
 class Win32Forms final : public ToolkitForms {
 public:
-    // `dpi` 0: the screen's logical resolution.
-    explicit Win32Forms(HINSTANCE instance, int dpi = 0);
+    explicit Win32Forms(HINSTANCE instance, int dpi = 0); // dpi 0: the screen's
     ~Win32Forms() override;
-    Win32Forms(const Win32Forms&) = delete;
-    Win32Forms& operator=(const Win32Forms&) = delete;
 
     void SetCaption(Form& form, ControlId label, std::string_view text) override;
     void SetVisible(Form& form, ControlId button, bool visible) override;
@@ -32,8 +29,7 @@ public:
     void Unload(Form& form) override;
     void End() override;
 
-    // The program's message loop: runs until End or until the last window
-    // has been closed. Returns the process exit code.
+    // The message loop, until End or until the last window closes: the exit code.
     int Run();
 
     // From the window procedure.
@@ -50,7 +46,6 @@ private:
     Win32FormWindow* Find(const Form& form) const;
     Win32FormWindow* Loaded(Form& form); // loads a window that is not loaded; null after End
     HWND ControlToChange(Form& form, ControlId id);
-    HWND HiddenOwner();
     void ProcessMessage(MSG& message);
     win32::ListBoxLines& Filling(HWND list); // the list not redrawn until ShowHeldBack
     void DestroyAll();
@@ -61,8 +56,7 @@ private:
     HFONT defaultFont_ = nullptr;
     HWND hiddenOwner_ = nullptr;
     std::map<const Form*, std::unique_ptr<Win32FormWindow>> windows_;
-    // Windows destroyed while their own window procedure may still be on the
-    // stack; freed once control is back in the message loop.
+    // Destroyed while their window procedure may still run; freed in the message loop.
     std::vector<std::unique_ptr<Win32FormWindow>> retired_;
     std::vector<win32::ListBoxLines> listFills_;
     bool destroying_ = false;

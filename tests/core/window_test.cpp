@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "about/about_layout.h"
+#include "about/about.h"
 #include "tests/core/fixture.h"
 
 namespace tallowick::testing {

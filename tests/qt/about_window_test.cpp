@@ -3,7 +3,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "about/about_layout.h"
+#include "about/about.h"
 #include "widget_lookup.h"
 
 #ifdef TALLOWICK_HAVE_XCB

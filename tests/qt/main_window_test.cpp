@@ -8,7 +8,7 @@
 #include <QScrollBar>
 #include <QtTest>
 
-#include "main_window/main_layout.h"
+#include "main_window/main_window.h"
 #include "platform/qt/message_box.h"
 #include "widget_lookup.h"
 

@@ -8,7 +8,6 @@
 #include <utility>
 #include <vector>
 
-#include "main_window/main_layout.h"
 #include "main_window/main_window.h"
 #include "program/project.h"
 #include "platform/runtime/toolkit_forms.h"

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "main_window/main_layout.h"
+#include "main_window/main_window.h"
 
 namespace tallowick::testing::trees {
 

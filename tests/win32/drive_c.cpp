@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "main_window/main_layout.h"
+#include "main_window/main_window.h"
 #include "platform/rules/rule_book.h"
 #include "platform/win32/system/path_text.h"
 #include "platform/win32/system/win32_error.h"

@@ -17,7 +17,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "main_window/main_layout.h"
+#include "main_window/main_window.h"
 #include "platform/win32/system/path_text.h"
 #include "tests/support/tree_round.h"
 #include "tests/win32/drive_c.h"

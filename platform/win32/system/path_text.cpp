@@ -10,9 +10,6 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-bool IsLeadSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsTrailSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
-
 // `text` in UTF-16. A malformed sequence becomes `replacement`; without
 // one, the text has no UTF-16 form.
 std::optional<std::wstring> Utf16(std::string_view text, std::optional<char32_t> replacement)
@@ -67,13 +64,14 @@ std::string PathTextFromWide(std::wstring_view wide)
     std::string text;
     text.reserve(wide.size());
     for (std::size_t i = 0; i < wide.size(); ++i) {
-        const char32_t unit = static_cast<char16_t>(wide[i]);
-        if (IsLeadSurrogate(unit) && i + 1 < wide.size() && IsTrailSurrogate(static_cast<char16_t>(wide[i + 1]))) {
-            const char32_t trail = static_cast<char16_t>(wide[++i]);
-            AppendUtf8(text, 0x10000 + ((unit - 0xD800) << 10) + (trail - 0xDC00));
-        } else {
-            AppendUtf8(text, unit); // a lone surrogate keeps its own three bytes
+        char32_t code = static_cast<char16_t>(wide[i]);
+        const char32_t next = i + 1 < wide.size() ? static_cast<char16_t>(wide[i + 1]) : 0;
+        // A lead surrogate and a trail one make a pair; a lone one is written as it is.
+        if (code >= 0xD800 && code <= 0xDBFF && next >= 0xDC00 && next <= 0xDFFF) {
+            code = 0x10000 + ((code - 0xD800) << 10) + (next - 0xDC00);
+            ++i;
         }
+        AppendUtf8(text, code);
     }
     return text;
 }
@@ -98,8 +96,7 @@ std::optional<std::string> PathTextFromAnsi(std::string_view ansi)
 {
     const std::wstring wide = WideFromAnsi(ansi);
     BOOL usedDefault = FALSE;
-    const std::string back = AnsiFromWide(wide, &usedDefault);
-    if (usedDefault || back != ansi)
+    if (AnsiFromWide(wide, &usedDefault) != ansi || usedDefault)
         return std::nullopt;
     return PathTextFromWide(wide);
 }

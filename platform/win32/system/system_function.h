@@ -9,8 +9,7 @@ inline bool RunsOnNt() { return (GetVersion() & 0x80000000u) == 0; }
 
 // A function of a loaded system DLL, looked up at run time rather than
 // imported, so the program still loads where the DLL lacks it; null there.
-// Windows 95 and 98 export most W functions as stubs that fail: callers
-// take a W function only on NT.
+// 95 and 98 export most W functions as stubs that fail: take those on NT only.
 template <typename Function>
 Function SystemFunction(const char* module, const char* name)
 {

@@ -13,15 +13,12 @@ std::string SystemErrorText(unsigned long code)
                                         text, sizeof text, nullptr);
     std::string ansi(text, length);
     ansi.erase(ansi.find_last_not_of("\r\n ") + 1);
-    if (ansi.empty())
-        return "Windows error " + std::to_string(code);
-    return win32::DisplayTextFromAnsi(ansi);
+    return ansi.empty() ? "Windows error " + std::to_string(code) : win32::DisplayTextFromAnsi(ansi);
 }
 
 Error SystemError(unsigned long code, const std::string& context)
 {
-    const std::string text = SystemErrorText(code);
-    return Error(static_cast<long>(code), context.empty() ? text : context + ": " + text);
+    return Error(static_cast<long>(code), (context.empty() ? "" : context + ": ") + SystemErrorText(code));
 }
 
 Error LastError(const std::string& context) { return SystemError(GetLastError(), context); }

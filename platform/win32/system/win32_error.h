@@ -6,12 +6,10 @@
 
 namespace tallowick {
 
-// The system's own text for a Windows error number (FormatMessage, from the
-// system's table), without its closing line break; UTF-8.
+// FormatMessage's text for a Windows error number, in UTF-8, without its line break.
 std::string SystemErrorText(unsigned long code);
 
-// An Error for `code`, described as "<context>: <system text>", or as the
-// system text alone where the context is empty.
+// An Error described as "<context>: <system text>", or the text alone.
 Error SystemError(unsigned long code, const std::string& context);
 
 // The same for the Win32 call that just failed (GetLastError).

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "about/about_layout.h"
-#include "main_window/main_layout.h"
+#include "about/about.h"
+#include "main_window/main_window.h"
 #include "ui_fixture.h"
 
 using namespace ui_test;

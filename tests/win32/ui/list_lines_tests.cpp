@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "main_window/main_layout.h"
+#include "main_window/main_window.h"
 #include "ui_fixture.h"
 
 using namespace ui_test;

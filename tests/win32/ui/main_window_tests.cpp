@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "main_window/main_layout.h"
+#include "main_window/main_window.h"
 #include "platform/win32/message_box.h"
 #include "platform/win32/system/path_text.h"
 #include "ui_fixture.h"
