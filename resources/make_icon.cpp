@@ -156,12 +156,7 @@ Picture draw(int size)
 // written is a size, count or offset that fits its field.
 void putLe16(Bytes& out, std::size_t value) { out.insert(out.end(), {std::uint8_t(value), std::uint8_t(value >> 8)}); }
 void putLe32(Bytes& out, std::size_t value) { putLe16(out, value); putLe16(out, value >> 16); }
-
-void putBe32(Bytes& out, std::size_t value)
-{
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<std::uint8_t>(value >> shift));
-}
+void putBe32(Bytes& out, std::size_t value) { putLe32(out, value); std::reverse(out.end() - 4, out.end()); }
 
 void append(Bytes& out, std::span<const std::uint8_t> bytes) { out.insert(out.end(), bytes.begin(), bytes.end()); }
 void append(Bytes& out, std::string_view text) { out.insert(out.end(), text.begin(), text.end()); }
