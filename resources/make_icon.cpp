@@ -1,15 +1,13 @@
 // Draws the program icon, a brown chocolate-chip cookie struck through by a
-// red cross, and writes it as tallowick.ico (for the Windows executable) and
-// tallowick.png (the Linux windows' own) into the folder given on the command
-// line. With --hicolor it writes the icon theme's files instead: a png drawn
-// at each size that desktops ask for, and the same shapes as an svg.
+// red cross, into the folder given on the command line: tallowick.ico (for
+// the Windows executable) and tallowick.png (the Linux windows' own), or with
+// --hicolor the icon theme's files, a png drawn at each size that desktops
+// ask for and the same shapes as an svg.
 //
 // The ico holds BMP images only, so 95-era shells can read it: 32x32 and
-// 16x16 in 32-bit colour with alpha, and a 32x32 16-colour image for shells
-// and displays that cannot show true colour. Every image carries an AND mask.
-// The png is written with stored deflate blocks, so no zlib is needed.
-// The output depends on nothing but this file: running it again gives the
-// same bytes.
+// 16x16 in 32-bit colour with alpha, and a 32x32 16-colour image for displays
+// that cannot show true colour. Every image carries an AND mask. The pngs
+// store their pixels uncompressed, so running it again gives the same bytes.
 
 #include <algorithm>
 #include <array>
@@ -19,17 +17,19 @@
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
+#include <new>
 #include <span>
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
+
+#include <zlib.h>
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-// ---------------------------------------------------------------- drawing
 
 // What covers a point of the picture; each paint has one colour.
 enum class Paint : std::uint8_t { None, Dough, Rim, Chip, Cross, CrossEdge };
@@ -128,21 +128,20 @@ Picture draw(int size)
     for (int py = 0; py < size; ++py) {
         for (int px = 0; px < size; ++px) {
             std::array<int, kPaintColours.size()> counts{};
+            int red = 0, green = 0, blue = 0; // uncovered samples add None's black, nothing
             for (int sample = 0; sample < kSamples; ++sample) {
                 const double x = (px + (sample % kGrid + 0.5) / kGrid) * scale;
                 const double y = (py + (sample / kGrid + 0.5) / kGrid) * scale;
-                ++counts[static_cast<std::size_t>(paintAt(x, y))];
+                const auto paint = static_cast<std::size_t>(paintAt(x, y));
+                ++counts[paint];
+                red += kPaintColours[paint].r;
+                green += kPaintColours[paint].g;
+                blue += kPaintColours[paint].b;
             }
             const int covered = kSamples - counts[0];
             if (covered * 2 < kSamples) {
                 picture.pixels.push_back({kPaintColours[0], Paint::None});
                 continue;
-            }
-            int red = 0, green = 0, blue = 0;
-            for (std::size_t paint = 1; paint < kPaintColours.size(); ++paint) {
-                red += counts[paint] * kPaintColours[paint].r;
-                green += counts[paint] * kPaintColours[paint].g;
-                blue += counts[paint] * kPaintColours[paint].b;
             }
             const auto mean = [covered](int sum) { return static_cast<std::uint8_t>((sum + covered / 2) / covered); };
             // The first of equally common paints wins.
@@ -153,23 +152,14 @@ Picture draw(int size)
     return picture;
 }
 
-// ---------------------------------------------------------------- byte output
-
-// BMP, ico and deflate fields are little-endian, png's big-endian. Every value
+// BMP and ico fields are little-endian, png's big-endian. Every value
 // written is a size, count or offset that fits its field.
 void putLe16(Bytes& out, std::size_t value) { out.insert(out.end(), {std::uint8_t(value), std::uint8_t(value >> 8)}); }
 void putLe32(Bytes& out, std::size_t value) { putLe16(out, value); putLe16(out, value >> 16); }
-
-void putBe32(Bytes& out, std::size_t value)
-{
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<std::uint8_t>(value >> shift));
-}
+void putBe32(Bytes& out, std::size_t value) { putLe32(out, value); std::reverse(out.end() - 4, out.end()); }
 
 void append(Bytes& out, std::span<const std::uint8_t> bytes) { out.insert(out.end(), bytes.begin(), bytes.end()); }
 void append(Bytes& out, std::string_view text) { out.insert(out.end(), text.begin(), text.end()); }
-
-// ---------------------------------------------------------------- ico
 
 // BMP rows are padded to whole 32-bit words.
 std::size_t rowBytes(int width, int bits) { return static_cast<std::size_t>((width * bits + 31) / 32 * 4); }
@@ -247,54 +237,13 @@ Bytes icoFile(std::initializer_list<IcoImage> images)
     return directory;
 }
 
-// ---------------------------------------------------------------- png
-
-// Bit by bit: icons are too small to need a table.
-std::uint32_t crc32(std::span<const std::uint8_t> bytes)
-{
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (const std::uint8_t byte : bytes) {
-        crc ^= byte;
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc & 1) ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
-    }
-    return ~crc;
-}
-
-std::uint32_t adler32(std::span<const std::uint8_t> bytes)
-{
-    constexpr std::uint32_t kModulus = 65521;
-    std::uint32_t a = 1, b = 0;
-    for (const std::uint8_t byte : bytes) {
-        a = (a + byte) % kModulus;
-        b = (b + a) % kModulus;
-    }
-    return (b << 16) | a;
-}
-
 void putChunk(Bytes& out, std::string_view type, const Bytes& body)
 {
     putBe32(out, body.size());
     const std::size_t typeStart = out.size();
     append(out, type);
     append(out, body);
-    putBe32(out, crc32(std::span(out).subspan(typeStart)));
-}
-
-// A zlib stream of stored (uncompressed) deflate blocks.
-Bytes zlibStored(const Bytes& data)
-{
-    constexpr std::size_t kMaxBlock = 65535;
-    Bytes out{0x78, 0x01}; // deflate, 32K window, no dictionary; 0x7801 is a multiple of 31
-    for (std::size_t position = 0; position < data.size(); position += kMaxBlock) {
-        const auto block = std::span(data).subspan(position, std::min(kMaxBlock, data.size() - position));
-        out.push_back(position + block.size() == data.size() ? 1 : 0); // BFINAL on the last block; BTYPE 00
-        putLe16(out, block.size());
-        putLe16(out, ~block.size() & 0xFFFF);
-        append(out, block);
-    }
-    putBe32(out, adler32(data));
-    return out;
+    putBe32(out, crc32(0, out.data() + typeStart, static_cast<uInt>(out.size() - typeStart)));
 }
 
 Bytes pngFile(const Picture& picture)
@@ -312,12 +261,15 @@ Bytes pngFile(const Picture& picture)
         for (const auto& [colour, paint] : picture.row(y))
             scanlines.insert(scanlines.end(), {colour.r, colour.g, colour.b, colour.a});
     }
-    putChunk(out, "IDAT", zlibStored(scanlines));
+    uLongf length = compressBound(scanlines.size());
+    Bytes compressed(length);
+    if (compress2(compressed.data(), &length, scanlines.data(), scanlines.size(), Z_NO_COMPRESSION) != Z_OK)
+        throw std::bad_alloc(); // with room for the whole stream, zlib fails only for want of memory
+    compressed.resize(length);
+    putChunk(out, "IDAT", compressed);
     putChunk(out, "IEND", {});
     return out;
 }
-
-// ---------------------------------------------------------------- svg
 
 // The shapes that paintAt asks about, each in its paint's colour; a later
 // shape covers an earlier one, so the cross comes last, its first bar on top.
@@ -361,50 +313,49 @@ std::string svgFile()
     return svg.str() + "</svg>\n";
 }
 
-// ---------------------------------------------------------------- main
+using Files = std::vector<std::pair<std::string, Bytes>>; // path below the output folder, contents
 
-// The sizes that desktops ask of the hicolor icon theme.
-constexpr std::array kThemeSizes{16, 22, 24, 32, 48, 64, 128, 256};
-
-bool writeFile(const std::filesystem::path& path, const Bytes& bytes)
-{
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    file.close();
-    if (!file)
-        std::fprintf(stderr, "make_icon: cannot write %s\n", path.string().c_str());
-    return !file.fail();
-}
-
-bool writeIconFiles(const std::filesystem::path& folder)
+Files iconFiles()
 {
     const Picture large = draw(32);
     const Picture small = draw(16);
-    const Bytes ico = icoFile({{large, 32}, {small, 32}, {large, 4}});
-    return writeFile(folder / "tallowick.ico", ico) && writeFile(folder / "tallowick.png", pngFile(large));
+    return {{"tallowick.ico", icoFile({{large, 32}, {small, 32}, {large, 4}})}, {"tallowick.png", pngFile(large)}};
 }
 
-// The theme's own layout below the folder: <size>x<size>/apps/tallowick.png
-// and scalable/apps/tallowick.svg.
-bool writeThemeFiles(const std::filesystem::path& folder)
+// The theme's own layout, with the sizes that desktops ask of it.
+Files themeFiles()
+{
+    Files files;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const std::string side = std::to_string(size);
+        files.emplace_back(side + "x" + side + "/apps/tallowick.png", pngFile(draw(size)));
+    }
+    const std::string svg = svgFile();
+    files.emplace_back("scalable/apps/tallowick.svg", Bytes(svg.begin(), svg.end()));
+    return files;
+}
+
+// Into an existing folder only; a subfolder that cannot be made shows up as
+// a file that cannot be written.
+bool writeFiles(const std::filesystem::path& folder, const Files& files)
 {
     if (!std::filesystem::is_directory(folder)) {
         std::fprintf(stderr, "make_icon: no folder %s\n", folder.string().c_str());
         return false;
     }
-    // A folder that cannot be made shows up as a file that cannot be written.
-    const auto appsFolder = [&folder](const std::string& name) {
+    for (const auto& [name, bytes] : files) {
+        const std::filesystem::path path = folder / name;
         std::error_code ignored;
-        std::filesystem::create_directories(folder / name / "apps", ignored);
-        return folder / name / "apps";
-    };
-    for (const int size : kThemeSizes) {
-        const std::string name = std::to_string(size) + "x" + std::to_string(size);
-        if (!writeFile(appsFolder(name) / "tallowick.png", pngFile(draw(size))))
+        std::filesystem::create_directories(path.parent_path(), ignored);
+        std::ofstream file(path, std::ios::binary | std::ios::trunc);
+        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        file.close();
+        if (file.fail()) {
+            std::fprintf(stderr, "make_icon: cannot write %s\n", path.string().c_str());
             return false;
+        }
     }
-    const std::string svg = svgFile();
-    return writeFile(appsFolder("scalable") / "tallowick.svg", Bytes(svg.begin(), svg.end()));
+    return true;
 }
 
 } // namespace
@@ -419,6 +370,5 @@ int main(int argc, char** argv)
                              "         writes the hicolor theme's icons below that folder\n");
         return 2;
     }
-    const std::filesystem::path folder = argv[argc - 1];
-    return (theme ? writeThemeFiles(folder) : writeIconFiles(folder)) ? 0 : 1;
+    return writeFiles(argv[argc - 1], theme ? themeFiles() : iconFiles()) ? 0 : 1;
 }

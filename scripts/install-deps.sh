@@ -15,7 +15,7 @@ for arg in "$@"; do
 done
 
 linux_packages=(
-    cmake ninja-build g++ pkg-config
+    cmake ninja-build g++ pkg-config zlib1g-dev
     qt6-base-dev libgl-dev libxcb1-dev
     libgtest-dev libgmock-dev googletest
     fonts-liberation

@@ -5,17 +5,15 @@
 
 typedef void (*Function)(void);
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand);
-void exit(int status);
 void *realloc(void *block, size_t size);
 
-// The linker's lists of the .ctors and .dtors sections: a count (or -1),
-// the functions, a closing null. gcc's crtend.o adds the first constructor
-// to run: the one that registers the exception frames (DWARF-2 unwinding).
+// The linker's lists of the .ctors and .dtors sections: -1, the functions,
+// a closing null. gcc's crtend.o adds the first constructor to run: the one
+// that registers the exception frames (DWARF-2 unwinding).
 extern Function __CTOR_LIST__[];
 extern Function __DTOR_LIST__[];
 
-// atexit's handlers, run last first by exit().
+// atexit's handlers, run last first when WinMain returns.
 static Function *exitHandlers;
 static unsigned exitHandlerCount;
 static unsigned exitHandlerRoom;
@@ -34,13 +32,6 @@ int atexit(Function handler)
     return 0;
 }
 
-void exit(int status)
-{
-    while (exitHandlerCount > 0)
-        exitHandlers[--exitHandlerCount]();
-    ExitProcess((UINT)status);
-}
-
 // Ends at once, as C's abort does: after std::terminate nothing more of the
 // program may run. 3 is msvcrt's status for it.
 void abort(void)
@@ -57,12 +48,11 @@ static void RunStaticDestructors(void)
 // The constructors run from the end of the list, as gcc's own __main does.
 static void RunStaticConstructors(void)
 {
-    unsigned long count = (unsigned long)__CTOR_LIST__[0];
-    if (count == (unsigned long)-1)
-        for (count = 0; __CTOR_LIST__[count + 1]; ++count) {
-        }
-    for (unsigned long i = count; i >= 1; --i)
-        __CTOR_LIST__[i]();
+    Function *constructor = __CTOR_LIST__ + 1;
+    while (*constructor)
+        ++constructor;
+    while (--constructor > __CTOR_LIST__)
+        (*constructor)();
     atexit(RunStaticDestructors);
 }
 
@@ -95,5 +85,8 @@ void WinMainCRTStartup(void)
     const int showCommand = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : SW_SHOWDEFAULT;
 
     RunStaticConstructors();
-    exit(WinMain(GetModuleHandleA(NULL), NULL, CommandLineArguments(), showCommand));
+    const int status = WinMain(GetModuleHandleA(NULL), NULL, CommandLineArguments(), showCommand);
+    while (exitHandlerCount > 0)
+        exitHandlers[--exitHandlerCount]();
+    ExitProcess((UINT)status);
 }

@@ -34,9 +34,7 @@ size_t fwrite(const void *data, size_t size, size_t count, FILE *stream)
 
 int fputs(const char *text, FILE *stream)
 {
-    size_t length = 0;
-    while (text[length])
-        ++length;
+    const size_t length = strlen(text);
     return length == 0 || fwrite(text, length, 1, stream) == 1 ? 0 : EndOfFile;
 }
 
