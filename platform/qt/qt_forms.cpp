@@ -1,17 +1,30 @@
 #include "platform/qt/qt_forms.h"
 
+#include <algorithm>
+
+#include <QAccessible>
 #include <QApplication>
+#include <QBoxLayout>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QIcon>
+#include <QLabel>
 #include <QListView>
+#include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 
+#ifdef TALLOWICK_HAVE_XCB
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <xcb/xcb.h>
+#endif
+
 #include "platform/qt/controls.h"
-#include "platform/qt/accessible_widgets.h"
 #include "platform/qt/line_list_model.h"
-#include "platform/qt/message_box.h"
-#include "platform/qt/taskbar.h"
 
 namespace tallowick {
 namespace {
@@ -33,7 +46,87 @@ void ApplyTabOrder(const WindowLayout& layout, const std::vector<QWidget*>& cont
     }
 }
 
+// Qt::Tool makes a window a utility window, which most task lists pass over;
+// on X11 _NET_WM_STATE_SKIP_TASKBAR says so outright.
+void KeepOffTaskbar([[maybe_unused]] QWidget* window)
+{
+#ifdef TALLOWICK_HAVE_XCB
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (QGuiApplication::platformName() != QLatin1String("xcb") || x11 == nullptr)
+        return;
+    xcb_connection_t* connection = x11->connection();
+    const auto atom = [connection](const char* name) {
+        const auto cookie = xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name);
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+        const xcb_atom_t found = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+        std::free(reply);
+        return found;
+    };
+    const xcb_atom_t state = atom("_NET_WM_STATE");
+    const xcb_atom_t skipTaskbar = atom("_NET_WM_STATE_SKIP_TASKBAR");
+    if (state == XCB_ATOM_NONE || skipTaskbar == XCB_ATOM_NONE)
+        return;
+    // Set before the window is first mapped; Qt keeps the atoms it finds
+    // there when it adds its own.
+    const auto id = static_cast<xcb_window_t>(window->winId());
+    xcb_change_property(connection, XCB_PROP_MODE_APPEND, id, state, XCB_ATOM_ATOM, 32, 1, &skipTaskbar);
+    xcb_flush(connection);
+#endif
+}
+
+void ShowFailureBox(const Message& message)
+{
+    QDialog box;
+    box.setObjectName(QStringLiteral("FailureBox"));
+    box.setWindowTitle(ToQString(kMessageTitle));
+    auto* icon = new QLabel(&box);
+    const int iconSize = box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
+    icon->setPixmap(box.style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(iconSize));
+    auto* text = new QLabel(ToQString(message.text), &box);
+    text->setTextFormat(Qt::PlainText);
+    text->setWordWrap(true);
+    auto* files = new QPlainTextEdit(&box);
+    files->setObjectName(QStringLiteral("Files"));
+    files->setAccessibleName(QStringLiteral("Files not deleted"));
+    files->setReadOnly(true);
+    files->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    QString lines;
+    for (const Message::File& file : message.files)
+        lines += ToQString(file.path) + QStringLiteral("\n    ") + ToQString(file.reason) + QLatin1Char('\n');
+    files->setPlainText(lines.trimmed());
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &box);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
+    buttons->button(QDialogButtonBox::Ok)->setFocus(); // Return and Space close it, as in any message box
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(icon, 0, Qt::AlignTop);
+    top->addWidget(text, 1);
+    auto* layout = new QVBoxLayout(&box);
+    layout->addLayout(top);
+    layout->addWidget(files, 1);
+    layout->addWidget(buttons);
+
+    // Twelve lines of files at most before the list scrolls, and never more
+    // than the screen holds.
+    const QFontMetrics metrics(files->font());
+    const int shownLines = std::min<int>(12, 2 * static_cast<int>(message.files.size()));
+    files->setMinimumHeight(metrics.lineSpacing() * (shownLines + 1));
+    box.resize(metrics.averageCharWidth() * 72, box.sizeHint().height());
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        box.setMaximumSize(screen->availableGeometry().size());
+    box.exec();
+}
+
 } // namespace
+
+void ShowMessageBox(const Message& message)
+{
+    if (!message.files.empty())
+        return ShowFailureBox(message);
+    QMessageBox box(QMessageBox::Critical, ToQString(kMessageTitle), ToQString(message.text), QMessageBox::Ok);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
 
 QtForms::QtForms() : ToolkitForms(ShowMessageBox)
 {
@@ -58,8 +151,7 @@ QtForms::LoadedWindow& QtForms::Loaded(Form& form)
         return found->second;
     const WindowLayout& layout = form.Layout();
     // A plain QWidget, not a QDialog, so Escape closes nothing. A tool window
-    // has no taskbar button (on X11 KeepOffTaskbar also says so outright).
-    // Neither kind has minimise or maximise.
+    // has no taskbar button. Neither kind has minimise or maximise.
     const Qt::WindowFlags kind = layout.taskbarButton ? Qt::Window : Qt::Tool;
     auto* widget = new QWidget(nullptr, kind | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                                             | Qt::MSWindowsFixedSizeDialogHint);
@@ -82,14 +174,12 @@ QtForms::LoadedWindow& QtForms::Loaded(Form& form)
             });
         }
     }
-
     ApplyTabOrder(layout, window.controls);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         widget->setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, client, screen->availableGeometry()));
     if (!layout.taskbarButton)
         KeepOffTaskbar(widget);
-
     return windows_.emplace(&form, std::move(window)).first->second;
 }
 
@@ -114,10 +204,21 @@ void QtForms::SetCaption(Form& form, ControlId label, std::string_view text)
     if (Ended())
         return;
     QWidget* control = Control(form, label);
-    if (auto* formLabel = qobject_cast<FormLabel*>(control))
-        formLabel->ShowText(ToQString(text));
-    else if (auto* button = qobject_cast<QAbstractButton*>(control))
+    if (auto* formLabel = qobject_cast<QLabel*>(control)) {
+        const QString previous = formLabel->text();
+        formLabel->setText(ToQString(text));
+        // Painted at once: a handler never returns to the event loop, and the
+        // status line must show "Searching System" during the walk.
+        formLabel->repaint();
+        // QLabel raises the change of name (the text is the name); a screen
+        // reader also hears that the text was replaced.
+        if (formLabel->text() != previous) {
+            QAccessibleTextUpdateEvent textChanged(formLabel, 0, previous, formLabel->text());
+            QAccessible::updateAccessibility(&textChanged);
+        }
+    } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
         button->setText(ToQString(text));
+    }
 }
 
 void QtForms::SetVisible(Form& form, ControlId button, bool visible)

@@ -15,6 +15,9 @@ namespace tallowick {
 
 class LineListModel;
 
+// One modal message box. A warning about files keeps to the screen: a short
+// text over a scrollable list of the files, each path wrapped, never cut.
+void ShowMessageBox(const Message& message);
 
 // The forms runtime on Qt Widgets. Each window is built from its layout when
 // it is loaded: one top-level widget, one child control per layout row, each
