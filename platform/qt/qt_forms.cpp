@@ -29,21 +29,17 @@
 namespace tallowick {
 namespace {
 
-// Chains the controls in their stored tab order and gives the focus to the
-// first of them that can take it.
+// The stored tab order; the focus goes to the first control that takes it.
 void ApplyTabOrder(const WindowLayout& layout, const std::vector<QWidget*>& controls)
 {
     const std::vector<const ControlLayout*> rows = ControlsInTabOrder(layout);
     const auto control = [&](const ControlLayout* row) { return controls[static_cast<std::size_t>(row->id)]; };
-
     for (std::size_t i = 1; i < rows.size(); ++i)
         QWidget::setTabOrder(control(rows[i - 1]), control(rows[i]));
-    for (const ControlLayout* row : rows) {
-        if (row->visible && (control(row)->focusPolicy() & Qt::TabFocus)) {
-            control(row)->setFocus();
-            return;
-        }
-    }
+    const auto first = std::ranges::find_if(
+        rows, [&](const ControlLayout* row) { return row->visible && (control(row)->focusPolicy() & Qt::TabFocus); });
+    if (first != rows.end())
+        control(*first)->setFocus();
 }
 
 // Qt::Tool makes a window a utility window, which most task lists pass over;
@@ -141,8 +137,7 @@ QtForms::~QtForms()
 {
     for (auto& [form, window] : windows_)
         delete window.widget.data();
-    for (const QPointer<QWidget>& widget : discarded_)
-        delete widget.data();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // and those discarded
 }
 
 QtForms::LoadedWindow& QtForms::Loaded(Form& form)
@@ -153,8 +148,7 @@ QtForms::LoadedWindow& QtForms::Loaded(Form& form)
     // A plain QWidget, not a QDialog, so Escape closes nothing. A tool window
     // has no taskbar button. Neither kind has minimise or maximise.
     const Qt::WindowFlags kind = layout.taskbarButton ? Qt::Window : Qt::Tool;
-    auto* widget = new QWidget(nullptr, kind | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                                            | Qt::MSWindowsFixedSizeDialogHint);
+    auto* widget = new QWidget(nullptr, kind | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     widget->installEventFilter(this);
     widget->setObjectName(ToQString(layout.name));
     widget->setWindowTitle(ToQString(layout.caption));
@@ -185,24 +179,25 @@ QtForms::LoadedWindow& QtForms::Loaded(Form& form)
 
 QWidget* QtForms::Control(Form& form, ControlId id)
 {
+    if (Ended())
+        return nullptr;
     const std::vector<QWidget*>& controls = Loaded(form).controls;
     if (id < 0 || static_cast<std::size_t>(id) >= controls.size())
         ThrowNoSuchControl(form, id);
     return controls[static_cast<std::size_t>(id)];
 }
 
-LineListModel& QtForms::List(Form& form, ControlId id)
+LineListModel* QtForms::List(Form& form, ControlId id)
 {
-    const auto* view = qobject_cast<QListView*>(Control(form, id));
-    if (view == nullptr)
+    QWidget* control = Control(form, id);
+    const auto* view = qobject_cast<QListView*>(control);
+    if (control != nullptr && view == nullptr)
         ThrowNoSuchControl(form, id);
-    return *static_cast<LineListModel*>(view->model());
+    return view != nullptr ? static_cast<LineListModel*>(view->model()) : nullptr;
 }
 
 void QtForms::SetCaption(Form& form, ControlId label, std::string_view text)
 {
-    if (Ended())
-        return;
     QWidget* control = Control(form, label);
     if (auto* formLabel = qobject_cast<QLabel*>(control)) {
         const QString previous = formLabel->text();
@@ -223,23 +218,20 @@ void QtForms::SetCaption(Form& form, ControlId label, std::string_view text)
 
 void QtForms::SetVisible(Form& form, ControlId button, bool visible)
 {
-    if (Ended())
-        return;
-    Control(form, button)->setVisible(visible);
+    if (QWidget* control = Control(form, button))
+        control->setVisible(visible);
 }
 
 void QtForms::ClearList(Form& form, ControlId list)
 {
-    if (Ended())
-        return;
-    List(form, list).Clear();
+    if (LineListModel* model = List(form, list))
+        model->Clear();
 }
 
 void QtForms::AddListLine(Form& form, ControlId list, const SharedText& line)
 {
-    if (Ended())
-        return;
-    List(form, list).Append(line);
+    if (LineListModel* model = List(form, list))
+        model->Append(line);
 }
 
 void QtForms::Show(Form& form)
@@ -267,8 +259,7 @@ void QtForms::End()
 {
     if (!BeginEnd())
         return;
-    const auto windows = std::exchange(windows_, {});
-    for (const auto& [form, window] : windows)
+    for (const auto& [form, window] : std::exchange(windows_, {}))
         Discard(window.widget);
     QApplication::exit(ExitCode());
 }
@@ -278,30 +269,27 @@ void QtForms::End()
 // nameless, and its form no longer knows it.
 void QtForms::Discard(QWidget* widget)
 {
-    std::erase_if(discarded_, [](const QPointer<QWidget>& gone) { return gone.isNull(); });
     if (widget == nullptr)
         return;
     widget->setObjectName(QString());
     widget->hide();
     widget->deleteLater();
-    discarded_.emplace_back(widget);
 }
 
 std::vector<std::string> QtForms::ListLines(Form& form, ControlId list)
 {
-    const LineListModel& model = List(form, list);
     std::vector<std::string> lines;
-    for (int row = 0; row < model.rowCount(); ++row)
-        lines.emplace_back(model.LineText(row));
+    if (const LineListModel* model = List(form, list))
+        for (int row = 0; row < model->rowCount(); ++row)
+            lines.emplace_back(model->LineText(row));
     return lines;
 }
 
 void QtForms::ShowHeldBack()
 {
     for (auto& [form, window] : windows_)
-        for (QWidget* control : window.controls)
-            if (const auto* view = qobject_cast<QListView*>(control))
-                static_cast<LineListModel*>(view->model())->Commit();
+        for (LineListModel* model : window.widget->findChildren<LineListModel*>())
+            model->Commit();
 }
 
 bool QtForms::eventFilter(QObject* watched, QEvent* event)
@@ -313,12 +301,6 @@ bool QtForms::eventFilter(QObject* watched, QEvent* event)
                 break;
             }
     return false;
-}
-
-QWidget* QtForms::Window(const Form& form) const
-{
-    const auto found = windows_.find(&form);
-    return found != windows_.end() ? found->second.widget.data() : nullptr;
 }
 
 } // namespace tallowick
