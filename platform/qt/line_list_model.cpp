@@ -5,43 +5,27 @@
 #include "platform/text/ascii.h"
 
 namespace tallowick {
-namespace {
-
-// The order of the texts with ASCII letters folded to lower case, byte by
-// byte as unsigned characters.
-int CompareFolded(std::string_view a, std::string_view b)
-{
-    const std::size_t shorter = std::min(a.size(), b.size());
-    for (std::size_t at = FirstDifference(a, b); at < shorter; ++at) {
-        const auto x = static_cast<unsigned char>(LowerAscii(a[at]));
-        const auto y = static_cast<unsigned char>(LowerAscii(b[at]));
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
-}
-
-} // namespace
-
-LineListModel::LineListModel(bool sorted, QObject* parent) : QAbstractListModel(parent), sorted_(sorted) {}
 
 bool LineListModel::ShownBefore(const Line& a, const Line& b)
 {
-    const int byKey = CompareFolded(a.Key(), b.Key());
+    // ASCII letters folded to lower case, byte by byte as unsigned characters.
+    const auto folded = [](char c) { return static_cast<unsigned char>(LowerAscii(c)); };
+    const std::string_view x = a.Key();
+    const std::string_view y = b.Key();
+    const std::size_t same = FirstDifference(x, y);
+    const auto byKey = std::lexicographical_compare_three_way(
+        x.begin() + same, x.end(), y.begin() + same, y.end(), [&](char p, char q) { return folded(p) <=> folded(q); });
     return byKey != 0 ? byKey < 0 : a.Text() < b.Text();
 }
 
 void LineListModel::Append(const SharedText& line)
 {
     const std::string_view text = kept_.Keep(line);
-    Line added;
-    added.text = text.data();
-    added.textSize = static_cast<std::uint32_t>(text.size());
+    Line added{.text = text.data(), .textSize = static_cast<std::uint32_t>(text.size())};
     // Paths are nearly always ASCII, folded as they are compared; the rest
     // are folded by Qt, once.
     if (sorted_ && !IsAscii(text)) {
-        const std::string folded =
-            QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toCaseFolded().toStdString();
+        const std::string folded = QString::fromUtf8(text).toCaseFolded().toStdString();
         if (folded != LowerAscii(text)) {
             const std::string_view key = kept_.Copy(folded);
             added.key = key.data();
@@ -87,12 +71,9 @@ int LineListModel::rowCount(const QModelIndex& parent) const
 
 QVariant LineListModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() < 0 || static_cast<std::size_t>(index.row()) >= lines_.size())
+    if (!index.isValid() || index.row() >= rowCount() || (role != Qt::DisplayRole && role != Qt::AccessibleTextRole))
         return {};
-    if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
-        return {};
-    const std::string_view text = LineText(index.row());
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return QString::fromUtf8(LineText(index.row()));
 }
 
 } // namespace tallowick

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -12,15 +11,14 @@
 
 namespace tallowick {
 
-// The lines of a list box, kept as UTF-8 and turned into QStrings only for
-// the rows the view asks for. A line whose text comes with its store is
-// not copied: the model keeps the store. Appending emits nothing: the lines
-// appended since the last Commit are sorted once and merged in, and the
-// view is reset once, so filling the list with n lines costs O(n log n).
+// The lines of a list box in UTF-8, turned into QStrings only for the rows
+// the view asks for; a text that comes with its store is kept with it, not
+// copied. Lines appended wait for Commit, which sorts them once, merges them
+// in and resets the view once: filling the list with n lines is O(n log n).
 class LineListModel final : public QAbstractListModel {
     Q_OBJECT
 public:
-    LineListModel(bool sorted, QObject* parent);
+    LineListModel(bool sorted, QObject* parent) : QAbstractListModel(parent), sorted_(sorted) {}
 
     void Append(const SharedText& line);
     void Clear();

@@ -6,15 +6,17 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QWidget>
 
 #include "platform/runtime/toolkit_forms.h"
-
-class QWidget;
 
 namespace tallowick {
 
 class LineListModel;
 
+// One modal message box. A warning about files keeps to the screen: a short
+// text over a scrollable list of the files, each path wrapped, never cut.
+void ShowMessageBox(const Message& message);
 
 // The forms runtime on Qt Widgets. Each window is built from its layout when
 // it is loaded: one top-level widget, one child control per layout row, each
@@ -39,7 +41,11 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     // The loaded window of `form`, or null.
-    QWidget* Window(const Form& form) const;
+    QWidget* Window(const Form& form) const
+    {
+        const auto found = windows_.find(&form);
+        return found != windows_.end() ? found->second.widget.data() : nullptr;
+    }
 
 private:
     struct LoadedWindow {
@@ -50,14 +56,14 @@ private:
 
     // The window of `form`, built from its layout first if it is not loaded.
     LoadedWindow& Loaded(Form& form);
+    // Null once the program has ended: what a handler still changes goes nowhere.
     QWidget* Control(Form& form, ControlId id);
-    LineListModel& List(Form& form, ControlId id);
+    LineListModel* List(Form& form, ControlId id);
     void Discard(QWidget* widget);
     void ShowHeldBack() override;
     std::vector<std::string> ListLines(Form& form, ControlId list) override;
 
     std::unordered_map<const Form*, LoadedWindow> windows_;
-    std::vector<QPointer<QWidget>> discarded_;
 };
 
 } // namespace tallowick

@@ -9,7 +9,7 @@
 #include <QtTest>
 
 #include "main_window/main_window.h"
-#include "platform/qt/message_box.h"
+#include "platform/qt/qt_forms.h"
 #include "widget_lookup.h"
 
 using namespace tallowick;
