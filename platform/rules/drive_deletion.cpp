@@ -25,8 +25,7 @@ public:
         if (!path)
             return Failed(RefusalError(Refusal::NotAPlainPath, text));
 
-        const std::size_t folders = path->Depth() - 1;
-        const FolderWay::Answer way = way_.Follow(*path, folders);
+        const FolderWay::Answer way = way_.Follow(*path, path->Depth() - 1);
         switch (way.ending) {
         case FolderWay::Ending::Folder: break;
         case FolderWay::Ending::Missing: return Gone();

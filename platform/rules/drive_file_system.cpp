@@ -9,20 +9,6 @@ namespace tallowick {
 
 namespace {
 
-enum class Listed { File, SubFolder, Neither };
-
-Listed ListedAs(const ListedEntry& entry)
-{
-    switch (entry.kind) {
-    case EntryKind::File: return Listed::File;
-    case EntryKind::Folder: return Listed::SubFolder;
-    case EntryKind::Link:
-        return entry.linkTarget == EntryKind::Folder || entry.linkTarget == EntryKind::Other ? Listed::Neither
-                                                                                             : Listed::File;
-    default: return Listed::Neither;
-    }
-}
-
 [[noreturn]] void ThrowFolderError(const Disk& disk, long number, std::string_view path)
 {
     const Error error = DiskError(disk, number, path);
@@ -41,10 +27,14 @@ public:
         std::string shownPath;
         std::vector<std::size_t> starts; // of each file's path, then of its name
         const auto take = [&](const ListedEntry& entry) {
-            const Listed listed = ListedAs(entry);
-            if (listed == Listed::Neither || !IsNameOnDrive(entry.pathName, disk.Names()))
+            // A link to a folder or a device is neither a file nor a subfolder.
+            const bool subFolder = entry.kind == EntryKind::Folder;
+            const bool file = entry.kind == EntryKind::File ||
+                              (entry.kind == EntryKind::Link && entry.linkTarget != EntryKind::Folder &&
+                               entry.linkTarget != EntryKind::Other);
+            if (!(file || subFolder) || !IsNameOnDrive(entry.pathName, disk.Names()))
                 return;
-            if (listed == Listed::SubFolder) {
+            if (subFolder) {
                 std::string path = shownPath + '\\' + std::string(entry.pathName);
                 way.Remember(path);
                 subFolders_.push_back(std::move(path));
@@ -52,9 +42,7 @@ public:
             }
             // The path that reaches the file, then the name the user sees.
             starts.push_back(text_.size());
-            text_ += shownPath;
-            text_ += '\\';
-            text_ += entry.pathName;
+            text_.append(shownPath).append("\\").append(entry.pathName);
             starts.push_back(text_.size());
             text_ += entry.name;
         };

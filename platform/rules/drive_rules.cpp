@@ -43,9 +43,7 @@ FolderWay::Answer FolderWay::Follow(const WindowsPath& path, std::size_t depth)
         case EntryKind::Folder: known_.emplace(folder); break;
         case EntryKind::Link: return {Ending::Linked, reached, 0};
         case EntryKind::Unreadable: return {Ending::Failed, reached, entry.error};
-        case EntryKind::Missing:
-        case EntryKind::File:
-        case EntryKind::Other: return {Ending::Missing, reached, 0};
+        default: return {Ending::Missing, reached, 0}; // nothing, a file or a device
         }
     }
     if (depth > 0)
