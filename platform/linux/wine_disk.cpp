@@ -7,10 +7,14 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "platform/linux/wine_drive.h"
-#include "platform/linux/wine_resolver.h"
 #include "platform/rules/rule_book.h"
+#include "platform/text/ascii.h"
 
 namespace tallowick {
 
@@ -26,6 +30,201 @@ std::filesystem::path WinePrefix()
 }
 
 namespace {
+
+class UniqueFd {
+public:
+    UniqueFd() = default;
+    explicit UniqueFd(int fd) : fd_(fd) {}
+    UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    UniqueFd& operator=(UniqueFd&& other) noexcept
+    {
+        std::swap(fd_, other.fd_); // the descriptor held until now is closed with `other`
+        return *this;
+    }
+    ~UniqueFd()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+
+private:
+    int fd_ = -1;
+};
+
+// A folder open for reading its entries: the one that the O_PATH
+// descriptor `folder` holds. 0 or errno.
+using FolderStream = std::unique_ptr<DIR, int (*)(DIR*)>;
+int OpenFolderStream(int folder, FolderStream& stream)
+{
+    const int readable = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (readable < 0)
+        return errno;
+    stream.reset(::fdopendir(readable));
+    if (stream == nullptr) {
+        const int error = errno;
+        ::close(readable);
+        return error;
+    }
+    return 0;
+}
+
+constexpr int kFolderFlags = O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+
+struct Drive {
+    UniqueFd fd;   // invalid where the prefix has no drive c:
+    int error = 0; // it could not be opened for another reason
+};
+
+// Wine's own rule: dosdevices/c: is the drive, wherever it leads. Only a
+// prefix without that entry falls back to the usual drive_c beside it.
+Drive OpenDrive(const std::filesystem::path& prefix)
+{
+    const std::filesystem::path mapping = prefix / "dosdevices" / "c:";
+    struct stat entry {};
+    const std::filesystem::path& folder = ::lstat(mapping.c_str(), &entry) == 0 ? mapping : prefix / "drive_c";
+    Drive drive{UniqueFd(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC))};
+    // A prefix, mapping or drive folder that is not there is a drive that
+    // is not there; anything else is a failure to report.
+    if (!drive.fd.valid() && errno != ENOENT && errno != ENOTDIR && errno != ELOOP)
+        drive.error = errno;
+    return drive;
+}
+
+// Resolves folder paths on drive c: as Wine finds each name: the entry of
+// exactly that name, else the smallest (in byte order) of those matching it
+// regardless of ASCII case. The search and the deletion both resolve through
+// it, so a reported path names the same entry to the deletion. A link is
+// never passed through. The last path's folders stay open for the next.
+class FolderResolver {
+public:
+    explicit FolderResolver(Drive drive) : driveError_(drive.error)
+    {
+        levels_.push_back(std::make_unique<Level>());
+        levels_[0]->fd = std::move(drive.fd);
+    }
+
+    // Resolves the first `depth` names of `path` as folders. 0 on success;
+    // ENOENT when one names nothing (or the path is on another drive);
+    // ENOTDIR when one is a file or a link; another errno when the way
+    // there cannot be read or the drive could not be opened.
+    int Resolve(const WindowsPath& path, std::size_t depth)
+    {
+        if (driveError_ != 0)
+            return driveError_;
+        if (path.Drive() != 'c' || !levels_[0]->fd.valid())
+            return ENOENT;
+
+        // The folders' paths begin with the drive as the path spells it.
+        const std::string_view driveText = path.Prefix(0);
+        if (levels_[0]->actual != driveText) {
+            levels_.resize(1);
+            levels_[0]->actual = driveText;
+        }
+
+        // Keep the levels this path shares with the last one; deeper ones
+        // stay too until a path leaves them.
+        std::size_t kept = 0;
+        while (kept < depth && kept + 1 < levels_.size() && levels_[kept + 1]->name == path.Name(kept))
+            ++kept;
+        depth_ = kept;
+        if (kept == depth)
+            return 0;
+        levels_.resize(kept + 1);
+        for (std::size_t i = kept; i < depth; ++i) {
+            auto child = std::make_unique<Level>();
+            const int error = OpenChild(*levels_[i], std::string(path.Name(i)), *child);
+            if (error != 0)
+                return error;
+            levels_.push_back(std::move(child));
+            depth_ = i + 1;
+        }
+        return 0;
+    }
+
+    // The folder of the last successful Resolve: an O_PATH descriptor, its
+    // path with the names as they stand on disk, and whether a name of that
+    // path found its folder by another spelling.
+    int Fd() const { return levels_.at(depth_)->fd.get(); }
+    const std::string& ActualPath() const { return levels_.at(depth_)->actual; }
+    bool OtherSpelling() const { return levels_.at(depth_)->otherSpelling; }
+
+    // The entry of the last resolved folder that `name` stands for, by the
+    // same rule as a folder's name, and its lstat. 0, ENOENT when there is
+    // none, or the errno of a failure to read the folder.
+    int Locate(std::string_view name, std::string& found, struct stat& status)
+    {
+        found.assign(name);
+        if (::fstatat(Fd(), found.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0)
+            return 0;
+        if (errno != ENOENT)
+            return errno;
+        if (const int error = FindFolded(*levels_.at(depth_), name, found); error != 0)
+            return error;
+        return ::fstatat(Fd(), found.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 ? 0 : errno;
+    }
+
+private:
+    // One resolved folder; its index by folded name is read the first time
+    // a name is not found exactly.
+    struct Level {
+        std::string name;           // the name as the path gave it
+        std::string actual;         // the folder's whole path, with the names as on disk
+        bool otherSpelling = false; // some name of it as on disk differs from the path's
+        UniqueFd fd;
+        std::optional<std::unordered_map<std::string, std::string>> byFoldedName;
+    };
+
+    static int OpenChild(Level& parent, std::string name, Level& child)
+    {
+        std::string found = name;
+        child.fd = UniqueFd(::openat(parent.fd.get(), found.c_str(), kFolderFlags));
+        if (!child.fd.valid() && errno == ENOENT) {
+            const int error = FindFolded(parent, name, found);
+            if (error != 0)
+                return error;
+            child.fd = UniqueFd(::openat(parent.fd.get(), found.c_str(), kFolderFlags));
+        }
+        if (!child.fd.valid())
+            return errno == ELOOP ? ENOTDIR : errno;
+        child.actual = parent.actual + '\\' + found;
+        child.otherSpelling = parent.otherSpelling || found != name;
+        child.name = std::move(name);
+        return 0;
+    }
+
+    static int FindFolded(Level& level, std::string_view name, std::string& found)
+    {
+        if (!level.byFoldedName) {
+            FolderStream folder(nullptr, ::closedir);
+            if (const int error = OpenFolderStream(level.fd.get(), folder); error != 0)
+                return error;
+            std::unordered_map<std::string, std::string> byFoldedName;
+            // "." and ".." are indexed too: a path's names are never either.
+            errno = 0;
+            while (const dirent* item = ::readdir(folder.get())) {
+                auto [slot, added] = byFoldedName.try_emplace(LowerAscii(item->d_name), item->d_name);
+                if (!added && slot->second > item->d_name)
+                    slot->second = item->d_name;
+                errno = 0;
+            }
+            if (const int error = errno; error != 0)
+                return error;
+            level.byFoldedName = std::move(byFoldedName);
+        }
+        const auto match = level.byFoldedName->find(LowerAscii(name));
+        if (match == level.byFoldedName->end())
+            return ENOENT;
+        found = match->second;
+        return 0;
+    }
+
+    int driveError_; // the drive could not be opened: every path fails so
+    std::vector<std::unique_ptr<Level>> levels_; // [0] is the drive's root
+    std::size_t depth_ = 0;                      // levels of the last success
+};
 
 EntryKind KindOf(mode_t mode)
 {
@@ -54,7 +253,7 @@ EntryKind TargetOf(int folder, const char* name, int& error)
 // calls relative to the folders the resolver holds open.
 class WineDisk final : public Disk {
 public:
-    explicit WineDisk(wine::Drive drive) : resolver_(std::move(drive)) {}
+    explicit WineDisk(Drive drive) : resolver_(std::move(drive)) {}
 
     const NameRules& Names() const override { return kUnixDriveNames; }
 
@@ -76,8 +275,8 @@ public:
         if (const int error = resolver_.Resolve(path, path.Depth()); error != 0)
             return error;
         shownPath = resolver_.ActualPath();
-        wine::FolderStream folder(nullptr, ::closedir);
-        if (const int error = wine::OpenFolderStream(resolver_.Fd(), folder); error != 0)
+        FolderStream folder(nullptr, ::closedir);
+        if (const int error = OpenFolderStream(resolver_.Fd(), folder); error != 0)
             return error;
         const int location = ::dirfd(folder.get());
         for (;;) {
@@ -101,11 +300,12 @@ public:
                 mode = status.st_mode;
             }
             ListedEntry entry{name, name, KindOf(mode), EntryKind::Missing};
-            int error = 0;
-            if (entry.kind == EntryKind::Link)
+            if (entry.kind == EntryKind::Link) {
+                int error = 0;
                 entry.linkTarget = TargetOf(location, item->d_name, error);
-            if (error != 0)
-                return error;
+                if (error != 0)
+                    return error;
+            }
             take(entry);
         }
     }
@@ -115,10 +315,9 @@ public:
         const std::size_t depth = path.Depth();
         if (const int error = resolver_.Resolve(path, depth - 1); error != 0)
             return error;
-        // The rules examine a file before they remove it, and go on only
-        // where its own name reached it: unlinkat takes that very name.
-        // Without AT_REMOVEDIR a folder swapped in since it was examined
-        // still fails; a link goes, never what it leads to.
+        // The rules went on only where the file's own name reached it, and
+        // unlinkat takes that very name. Without AT_REMOVEDIR a folder
+        // swapped in since still fails; a link goes, never its target.
         located_.assign(path.Name(depth - 1));
         return ::unlinkat(resolver_.Fd(), located_.c_str(), 0) == 0 ? 0 : errno;
     }
@@ -141,7 +340,7 @@ private:
         return {EntryKind::Unreadable, false, error};
     }
 
-    wine::FolderResolver resolver_;
+    FolderResolver resolver_;
     std::string located_; // the on-disk name of the entry last examined or removed, kept to spare an allocation a file
 };
 
@@ -149,7 +348,7 @@ private:
 
 std::unique_ptr<FileSystem> OpenWineFileSystem(const std::filesystem::path& prefix)
 {
-    wine::Drive drive = wine::OpenDrive(prefix);
+    Drive drive = OpenDrive(prefix);
     if (drive.error != 0)
         throw Error(drive.error, (prefix / "dosdevices" / "c:").string() + ": " + std::strerror(drive.error));
     return OpenDriveFileSystem(std::make_unique<WineDisk>(std::move(drive)));
@@ -157,7 +356,7 @@ std::unique_ptr<FileSystem> OpenWineFileSystem(const std::filesystem::path& pref
 
 std::unique_ptr<FileDeletion> OpenWineFileDeletion(const std::filesystem::path& prefix)
 {
-    return OpenDriveDeletion(std::make_unique<WineDisk>(wine::OpenDrive(prefix)));
+    return OpenDriveDeletion(std::make_unique<WineDisk>(OpenDrive(prefix)));
 }
 
 } // namespace tallowick

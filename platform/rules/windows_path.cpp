@@ -1,6 +1,5 @@
 #include "platform/rules/windows_path.h"
 
-#include "platform/text/ascii.h"
 #include "platform/text/utf8.h"
 
 namespace tallowick {
@@ -42,19 +41,6 @@ std::optional<WindowsPath> WindowsPath::Parse(std::string_view text, const NameR
         start = end + 1;
     }
     return path;
-}
-
-char WindowsPath::Drive() const { return LowerAscii(text_[0]); }
-
-std::string_view WindowsPath::Name(std::size_t index) const
-{
-    const std::size_t start = index == 0 ? 3 : ends_[index - 1] + 1;
-    return text_.substr(start, ends_[index] - start);
-}
-
-std::string_view WindowsPath::Prefix(std::size_t depth) const
-{
-    return text_.substr(0, depth == 0 ? 2 : ends_[depth - 1]);
 }
 
 } // namespace tallowick

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/text/ascii.h"
+
 namespace tallowick {
 
 // What the names on one kind of drive may hold, beyond what every path
@@ -34,21 +36,23 @@ inline constexpr NameRules kWindowsDriveNames{"/:*?\"<>|", false, true};
 
 bool IsNameOnDrive(std::string_view name, const NameRules& rules);
 
-// A full path in Windows form: a drive letter, ":\" and one or more names
-// ("c:\windows\cookies"). Nothing else is a path to the rules: no relative
-// or network path, nothing that climbs, no wildcard. A view into the text
-// it was parsed from, which must outlive it.
+// A full path in Windows form, a drive letter, ":\" and one or more names
+// ("c:\windows\cookies"): no relative or network path, nothing that climbs.
+// A view into the text it was parsed from, which must outlive it.
 class WindowsPath {
 public:
     static std::optional<WindowsPath> Parse(std::string_view text, const NameRules& rules);
 
     std::string_view Text() const { return text_; }
-    char Drive() const; // lower case
+    char Drive() const { return LowerAscii(text_[0]); }
     std::size_t Depth() const { return ends_.size(); } // how many names
-    std::string_view Name(std::size_t index) const; // from 0
-    // The first `depth` names with the drive: Prefix(1) is "c:\windows".
-    // Prefix(0) is "c:".
-    std::string_view Prefix(std::size_t depth) const;
+    std::string_view Name(std::size_t index) const // from 0
+    {
+        const std::size_t start = index == 0 ? 3 : ends_[index - 1] + 1;
+        return text_.substr(start, ends_[index] - start);
+    }
+    // The first `depth` names with the drive: "c:\windows" for 1, "c:" for 0.
+    std::string_view Prefix(std::size_t depth) const { return text_.substr(0, depth == 0 ? 2 : ends_[depth - 1]); }
 
 private:
     std::string_view text_;
