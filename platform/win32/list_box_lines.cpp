@@ -100,13 +100,10 @@ private:
     // The next first-level weight that counts: 0 at the end, or -1.
     int NextWeight(std::string_view text, std::size_t& at) const
     {
-        for (; at < text.size(); ++at) {
-            const auto c = static_cast<unsigned char>(text[at]);
-            const int weight = c < weights_.size() ? weights_[c] : -1;
-            if (weight != 0) {
-                ++at;
+        while (at < text.size()) {
+            const auto c = static_cast<unsigned char>(text[at++]);
+            if (const int weight = c < weights_.size() ? weights_[c] : -1; weight != 0)
                 return weight;
-            }
         }
         return 0;
     }
