@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -59,9 +58,8 @@ private:
     std::vector<std::shared_ptr<const char[]>> stores_;
 };
 
-// An ordered collection of texts numbered from 1, with the four operations
-// the commands use; each text is stored once and can be shared. Removing
-// the first item, the way the list is emptied, costs O(1).
+// Texts numbered from 1, each stored once and shareable, with the four operations
+// the commands use. Removing the first item (how the list is emptied) costs O(1).
 class TextCollection {
 public:
     void Add(std::string_view text)
@@ -69,22 +67,22 @@ public:
         SharedText stored = store_.Add(text);
         if (blocks_.empty() || blocks_.back().chars != stored.store)
             blocks_.push_back({std::move(stored.store), store_.BlockSize()});
-        items_.push_back({stored.text.data(), static_cast<std::uint32_t>(text.size())});
+        items_.push_back(stored.text);
     }
 
     std::size_t Count() const { return items_.size(); }
 
-    std::string_view Item(std::size_t index) const { return items_.at(Checked(index)).Text(); }
+    std::string_view Item(std::size_t index) const { return items_.at(Checked(index)); }
     // The item with the block that holds it: a text knows its block only by
     // where it lies, so that an item takes no room for it.
     SharedText Shared(std::size_t index) const
     {
-        const Entry& item = items_.at(Checked(index));
+        const std::string_view item = items_.at(Checked(index));
         const std::less<const char*> before;
         for (const Block& block : blocks_)
-            if (!before(item.text, block.chars.get()) && before(item.text, block.chars.get() + block.size))
-                return {item.Text(), block.chars};
-        return {item.Text(), nullptr};
+            if (!before(item.data(), block.chars.get()) && before(item.data(), block.chars.get() + block.size))
+                return {item, block.chars};
+        return {item, nullptr};
     }
 
     void Remove(std::size_t index)
@@ -95,11 +93,6 @@ public:
     }
 
 private:
-    struct Entry {
-        const char* text;
-        std::uint32_t size;
-        std::string_view Text() const { return {text, size}; }
-    };
     struct Block {
         std::shared_ptr<const char[]> chars;
         std::size_t size;
@@ -114,7 +107,7 @@ private:
 
     TextStore store_;
     std::vector<Block> blocks_;
-    std::deque<Entry> items_;
+    std::deque<std::string_view> items_;
 };
 
 } // namespace tallowick

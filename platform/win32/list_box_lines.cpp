@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
 #include <string>
 
 #include "platform/text/ascii.h"
@@ -23,11 +22,10 @@ public:
     }
     ~ListDc()
     {
-        if (!dc_)
-            return;
         if (previous_)
             SelectObject(dc_, previous_);
-        ReleaseDC(list_, dc_);
+        if (dc_)
+            ReleaseDC(list_, dc_);
     }
     ListDc(const ListDc&) = delete;
     ListDc& operator=(const ListDc&) = delete;
@@ -40,21 +38,19 @@ private:
     HGDIOBJ previous_ = nullptr;
 };
 
-// The order a sorted list box gives its lines: CompareStringW's, ignoring
-// case, in the list's locale. Between lines of plain ASCII characters, that
-// is the order of their characters' first-level weights, hyphens and
-// apostrophes passed over, which LCMapStringW gives once a character; only
-// lines that tie there, or that hold other characters, are handed to
-// CompareStringW. No sort key is kept for any line.
+// A sorted list box's order: CompareStringW's, ignoring case, in the list's
+// locale. Between plain ASCII lines that is the order of their characters'
+// first-level weights (hyphens and apostrophes passed over), taken from
+// LCMapStringW once a character; ties and other lines go to CompareStringW.
+// No line keeps a sort key.
 class ListCollation {
 public:
     explicit ListCollation(LCID locale) : locale_(locale)
     {
         for (wchar_t c = 0; c < weights_.size(); ++c)
             weights_[c] = Weight(ListSortKey(locale, std::wstring_view(&c, 1)));
-        // Two letters must weigh as each does alone: in a locale where a
-        // pair sorts as a letter of its own (traditional Spanish "ch"),
-        // every comparison goes to CompareStringW.
+        // Two letters must weigh as each does alone: where a pair sorts as a
+        // letter of its own (traditional Spanish "ch"), all goes to CompareStringW.
         for (wchar_t x = L'a'; x <= L'z'; ++x)
             for (wchar_t y = L'a'; y <= L'z'; ++y) {
                 const wchar_t pair[] = {x, y};
@@ -83,8 +79,7 @@ public:
     }
 
 private:
-    // A key of first-level weights alone, two bytes each, then the empty
-    // levels that follow them.
+    // A key of first-level weights alone (two bytes each) and the empty levels after them.
     static std::string Key(std::initializer_list<int> weights)
     {
         std::string key;
@@ -93,9 +88,8 @@ private:
         return key + std::string("\1\1\1\1\0", 5);
     }
 
-    // A character's first-level weight from its key: 0 where it is passed
-    // over at that level (a hyphen, an apostrophe, a control character),
-    // -1 where its key holds more than one weight.
+    // A character's first-level weight from its key: 0 where that level passes
+    // it over (hyphen, apostrophe, control character), -1 for more than one.
     static int Weight(const std::string& key)
     {
         if (key.size() == 7 && key.substr(2) == Key({}))
@@ -103,17 +97,13 @@ private:
         return key.starts_with("\1\1\1\1") ? 0 : -1;
     }
 
-    // The weight of the next character counted at the first level, 0 at
-    // the end, or -1.
+    // The next first-level weight that counts: 0 at the end, or -1.
     int NextWeight(std::string_view text, std::size_t& at) const
     {
-        for (; at < text.size(); ++at) {
-            const auto c = static_cast<unsigned char>(text[at]);
-            const int weight = c < weights_.size() ? weights_[c] : -1;
-            if (weight != 0) {
-                ++at;
+        while (at < text.size()) {
+            const auto c = static_cast<unsigned char>(text[at++]);
+            if (const int weight = c < weights_.size() ? weights_[c] : -1; weight != 0)
                 return weight;
-            }
         }
         return 0;
     }
@@ -126,16 +116,13 @@ private:
 
 void ListBoxLines::Clear()
 {
+    *this = ListBoxLines(list_);
     cleared_ = true;
-    lines_.clear();
-    kept_.Clear();
-    widest_.Clear();
     SendMessageA(list_, LB_RESETCONTENT, 0, 0);
 }
 
-// ASCII lines are summed from the font's character widths (GDI adds no
-// kerning, so the sum is the line's extent); the others are measured as
-// they are shown.
+// ASCII lines are sized by the sum of the font's character widths (GDI adds
+// no kerning); the others are measured as they are shown.
 void ListBoxLines::Add(const SharedText& line)
 {
     const std::string_view text = kept_.Keep(line);
@@ -149,6 +136,8 @@ void ListBoxLines::Add(const SharedText& line)
     });
 }
 
+// An empty sorted list box gets the lines in its own order, each at the end;
+// one that holds lines already puts each where it belongs.
 void ListBoxLines::HandOver()
 {
     ApplyExtent();
@@ -158,39 +147,15 @@ void ListBoxLines::HandOver()
     for (const std::string_view line : lines_)
         characters += line.size();
     SendMessageA(list_, LB_INITSTORAGE, lines_.size(), static_cast<LPARAM>(2 * characters));
-    if (FillsListBoxInUtf16()) {
-        HandOverInUtf16();
+    if (!FillsListBoxInUtf16()) {
+        for (const std::string_view line : lines_)
+            if (AddListBoxLine(list_, line) < 0) // LB_ERR or LB_ERRSPACE: the list box takes no more
+                break;
         return;
     }
-    for (const std::string_view line : lines_)
-        if (AddListBoxLine(list_, line) < 0) // LB_ERR or LB_ERRSPACE: the list box takes no more
-            break;
-}
-
-void ListBoxLines::ApplyExtent()
-{
-    int widest = 0;
-    if (!widest_.Empty()) {
-        const ListDc dc(list_);
-        if (dc.Get())
-            widest = widest_.Width([&](std::string_view line) { return MeasureText(dc.Get(), line); });
-    }
-    // Lines added without clearing the list join those already there.
-    int extent = cleared_ ? 0 : static_cast<int>(SendMessageA(list_, LB_GETHORIZONTALEXTENT, 0, 0));
-    if (widest > 0)
-        extent = std::max(extent, widest + 2 * GetSystemMetrics(SM_CXBORDER)); // the text's inset on each side
-    SendMessageA(list_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(extent), 0);
-}
-
-// An empty sorted list box gets the lines in its own order, each at the
-// end; one that holds lines already puts each where it belongs. Each text
-// is converted as it goes in.
-void ListBoxLines::HandOverInUtf16()
-{
     const bool sorted = (GetWindowLongA(list_, GWL_STYLE) & LBS_SORT) != 0;
     const bool inOrder = !sorted || SendMessageA(list_, LB_GETCOUNT, 0, 0) == 0;
-    // Lines the list box compares as equal may stand either way round, so
-    // the sort need not be stable, and needs no room beside the lines.
+    // Lines the list box finds equal may stand either way round: a sort in place will do.
     if (sorted && inOrder) {
         const ListCollation collation(static_cast<LCID>(SendMessageA(list_, LB_GETLOCALE, 0, 0)));
         std::sort(lines_.begin(), lines_.end(),
@@ -209,6 +174,21 @@ void ListBoxLines::HandOverInUtf16()
     }
     lines_ = {};
     kept_.Clear();
+}
+
+void ListBoxLines::ApplyExtent()
+{
+    int widest = 0;
+    if (!widest_.Empty()) {
+        const ListDc dc(list_);
+        if (dc.Get())
+            widest = widest_.Width([&](std::string_view line) { return MeasureText(dc.Get(), line); });
+    }
+    // Lines added without clearing the list join those already there.
+    int extent = cleared_ ? 0 : static_cast<int>(SendMessageA(list_, LB_GETHORIZONTALEXTENT, 0, 0));
+    if (widest > 0)
+        extent = std::max(extent, widest + 2 * GetSystemMetrics(SM_CXBORDER)); // the text's inset on each side
+    SendMessageA(list_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(extent), 0);
 }
 
 } // namespace tallowick::win32

@@ -11,13 +11,11 @@
 
 namespace tallowick::win32 {
 
-// The lines a handler adds to one list box, kept until the handler is done
-// and then handed to the list box in one go, which is drawn once. A sorted
-// list box searches its lines for the place of each new one and moves those
-// after it; handed over in its own order, each line goes in at the end
-// instead. The list's horizontal extent follows its widest line, so that a
-// line wider than the list can be scrolled into view (the list has
-// WS_HSCROLL; the bar shows only while the extent is wider than the list).
+// The lines a handler adds to one list box, handed over in one go when it is
+// done, so that the list is drawn once. A sorted list box finds each new
+// line's place and moves those after it; lines handed over in its own order
+// go in at the end instead. The horizontal extent follows the widest line, so
+// that a line wider than the list can be scrolled into view.
 class ListBoxLines {
 public:
     explicit ListBoxLines(HWND list) : list_(list) {}
@@ -26,19 +24,16 @@ public:
     void Clear(); // and the list box's own lines
     void Add(const SharedText& line); // kept with its store until handed over
 
-    // Adds the lines to the list box and sets its extent. A list box that
-    // is full (Windows 95 and 98 hold 32,767 lines) shows the lines it took;
-    // the others are left out, which is no error.
+    // Adds the lines and sets the extent. A full list box (95 and 98 hold
+    // 32,767 lines) shows the lines it took; the rest are left out, no error.
     void HandOver();
 
 private:
-    void HandOverInUtf16();
     void ApplyExtent();
 
     HWND list_;
     bool cleared_ = false;
-    // UTF-8, kept by kept_. In blocks, so that each block's room goes back
-    // as soon as its lines are in the list box.
+    // UTF-8, kept by kept_; each of the deque's blocks goes back once its lines are in.
     std::deque<std::string_view> lines_;
     TextKeeper kept_;
     WidestLine widest_;

@@ -20,8 +20,7 @@ struct FoundEntry {
     std::string pathName; // what reaches it: the name, or its short name where the name cannot
 };
 
-// The W functions, fetched at run time rather than imported: on 95 and 98
-// they are stubs that fail, and only NT ever calls them.
+// The W functions, looked up at run time: 95 and 98 have them only as stubs that fail.
 struct WideFunctions {
     using FindData = WIN32_FIND_DATAW;
     HANDLE(WINAPI* findFirst)(LPCWSTR, LPWIN32_FIND_DATAW) = SystemFunction<decltype(findFirst)>("kernel32.dll", "FindFirstFileW");
@@ -31,7 +30,7 @@ struct WideFunctions {
 
     bool Present() const { return findFirst && findNext && getAttributes && deleteFile; }
 
-    static std::optional<std::wstring> SystemPath(const std::string& path) { return WideSystemPath(path); }
+    static std::optional<std::wstring> SystemPath(std::string_view path) { return WideSystemPath(path); }
 
     static std::optional<FoundEntry> Entry(const WIN32_FIND_DATAW& data)
     {
@@ -48,37 +47,32 @@ struct AnsiFunctions {
     decltype(&GetFileAttributesA) getAttributes = GetFileAttributesA;
     decltype(&DeleteFileA) deleteFile = DeleteFileA;
 
-    static std::optional<std::string> SystemPath(const std::string& path) { return AnsiFromPathText(path); }
+    static std::optional<std::string> SystemPath(std::string_view path) { return AnsiFromPathText(path); }
 
-    // A long name the A functions would not find again: one with a
-    // character outside the code page (reported as "?"), or one ending in a
-    // dot or a space, which they trim.
-    static bool Addressable(const std::string& ansi)
+    // Whether the A functions find a name again: not one with a character outside
+    // the code page (reported as "?"), nor one ending in a dot or a space, which they trim.
+    static bool Addressable(std::string_view ansi)
     {
-        return !ansi.empty() && ansi.find('?') == std::string::npos && ansi.back() != '.' && ansi.back() != ' ';
+        return !ansi.empty() && ansi.find('?') == std::string_view::npos && !ansi.ends_with('.') && !ansi.ends_with(' ');
     }
 
     // The entry with the name that reaches it; nothing when no name does.
     static std::optional<FoundEntry> Entry(const WIN32_FIND_DATAA& data)
     {
-        const std::string longName = data.cFileName;
-        const std::optional<std::string> name = PathTextFromAnsi(longName);
-        const std::string shownName = name ? *name : DisplayTextFromAnsi(longName);
-        if (name && Addressable(longName))
-            return FoundEntry{shownName, *name};
-
-        const std::string shortName = data.cAlternateFileName;
-        const std::optional<std::string> pathName = PathTextFromAnsi(shortName);
-        if (!pathName || !Addressable(shortName))
+        const std::optional<std::string> name = PathTextFromAnsi(data.cFileName);
+        std::string shownName = name ? *name : DisplayTextFromAnsi(data.cFileName);
+        if (name && Addressable(data.cFileName))
+            return FoundEntry{std::move(shownName), *name};
+        const std::optional<std::string> shortName = PathTextFromAnsi(data.cAlternateFileName);
+        if (!shortName || !Addressable(data.cAlternateFileName))
             return std::nullopt;
-        return FoundEntry{shownName, *pathName};
+        return FoundEntry{std::move(shownName), *shortName};
     }
 };
 
 bool IsGone(unsigned long error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
 
-// Junctions and symbolic links are reparse points; a folder link carries the
-// folder attribute as well.
+// Junctions and symbolic links are reparse points; a folder link is marked a folder too.
 EntryKind KindOf(DWORD attributes)
 {
     if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
@@ -86,8 +80,7 @@ EntryKind KindOf(DWORD attributes)
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? EntryKind::Folder : EntryKind::File;
 }
 
-// The drive the program runs on, answering the rules' questions with three
-// kernel32 file functions, in their W or their A kind.
+// The drive, through kernel32's file functions in their W or their A kind.
 template <typename Functions>
 class KernelDisk final : public Disk {
 public:
@@ -97,7 +90,7 @@ public:
 
     EntryAnswer Examine(const WindowsPath& path, std::size_t depth) override
     {
-        const auto systemPath = Functions::SystemPath(std::string(path.Prefix(depth)));
+        const auto systemPath = Functions::SystemPath(path.Prefix(depth));
         if (!systemPath)
             return {EntryKind::Unreadable, false, ERROR_INVALID_NAME};
         const DWORD attributes = kernel_.getAttributes(systemPath->c_str());
@@ -108,8 +101,7 @@ public:
         return {KindOf(attributes), (attributes & FILE_ATTRIBUTE_READONLY) != 0, 0};
     }
 
-    // A folder with nothing in it is no error. Only "<folder>\*" is ever
-    // used as a pattern.
+    // An empty folder is no error. The only pattern is "<folder>\*".
     long List(const WindowsPath& path, std::string& shownPath, const Take& take) override
     {
         shownPath = path.Text();
@@ -141,7 +133,7 @@ public:
     {
         if (wine_.Active())
             return static_cast<long>(wine_.RemoveHeld(path.Text()));
-        const auto systemPath = Functions::SystemPath(std::string(path.Text()));
+        const auto systemPath = Functions::SystemPath(path.Text());
         if (!systemPath)
             return ERROR_INVALID_NAME;
         return kernel_.deleteFile(systemPath->c_str()) ? 0 : static_cast<long>(GetLastError());
@@ -166,13 +158,12 @@ private:
 
 std::unique_ptr<Disk> OpenWin32Disk(FileNames names)
 {
-    if (names == FileNames::Ansi || (names == FileNames::SystemChoice && !RunsOnNt()))
-        return std::make_unique<KernelDisk<AnsiFunctions>>(AnsiFunctions{});
-    if (const WideFunctions wide; wide.Present())
+    const bool unicode = names == FileNames::Unicode || (names == FileNames::SystemChoice && RunsOnNt());
+    if (const WideFunctions wide; unicode && wide.Present())
         return std::make_unique<KernelDisk<WideFunctions>>(wide);
-    if (names == FileNames::SystemChoice)
-        return std::make_unique<KernelDisk<AnsiFunctions>>(AnsiFunctions{});
-    throw SystemError(ERROR_PROC_NOT_FOUND, "kernel32.dll has no Unicode file functions");
+    if (names == FileNames::Unicode)
+        throw SystemError(ERROR_PROC_NOT_FOUND, "kernel32.dll has no Unicode file functions");
+    return std::make_unique<KernelDisk<AnsiFunctions>>(AnsiFunctions{});
 }
 
 } // namespace tallowick::win32

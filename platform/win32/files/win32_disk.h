@@ -15,17 +15,15 @@ enum class FileNames {
                   // does not fit it reached by its short name
 };
 
-// The drive the program runs on, answering the rules' questions with
-// kernel32's file functions on UTF-8 paths in Windows form.
+// The drive the program runs on, through kernel32's file functions, on UTF-8 Windows paths.
 std::unique_ptr<Disk> OpenWin32Disk(FileNames names);
 
 } // namespace tallowick::win32
 
 namespace tallowick {
 
-// The search's file system and the deletion on the Windows the program runs
-// on, by the rules: folder links (junctions, symbolic links) are never
-// walked, and nothing behind one is deleted.
+// The search's file system and the deletion on this Windows: folder links
+// (junctions, symbolic links) are never walked, and nothing behind one is deleted.
 std::unique_ptr<FileSystem> OpenWin32FileSystem();
 std::unique_ptr<FileDeletion> OpenWin32FileDeletion();
 

@@ -1,5 +1,7 @@
 #include "platform/win32/files/wine_removal.h"
 
+#include <winternl.h>
+
 #include "platform/win32/system/path_text.h"
 #include "platform/win32/system/system_function.h"
 
@@ -7,24 +9,22 @@ namespace tallowick::win32 {
 
 // Looked up at run time: Windows 95 and NT 4.0 lack most of them.
 struct WineRemoval::Functions {
-    HANDLE(WINAPI* createFile)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE) =
-        SystemFunction<decltype(createFile)>("kernel32.dll", "CreateFileW");
+    decltype(&CreateFileW) createFile = SystemFunction<decltype(createFile)>("kernel32.dll", "CreateFileW");
     DWORD(WINAPI* finalPath)(HANDLE, LPWSTR, DWORD, DWORD) =
         SystemFunction<decltype(finalPath)>("kernel32.dll", "GetFinalPathNameByHandleW");
-    BOOL(WINAPI* fileInformation)(HANDLE, LPBY_HANDLE_FILE_INFORMATION) =
+    decltype(&GetFileInformationByHandle) fileInformation =
         SystemFunction<decltype(fileInformation)>("kernel32.dll", "GetFileInformationByHandle");
-    HANDLE(WINAPI* findFirst)(LPCWSTR, LPWIN32_FIND_DATAW) =
-        SystemFunction<decltype(findFirst)>("kernel32.dll", "FindFirstFileW");
-    LONG(WINAPI* setInformation)(HANDLE, void*, void*, ULONG, ULONG) =
-        SystemFunction<decltype(setInformation)>("ntdll.dll", "NtSetInformationFile");
-    ULONG(WINAPI* errorOf)(LONG) = SystemFunction<decltype(errorOf)>("ntdll.dll", "RtlNtStatusToDosError");
+    decltype(&FindFirstFileW) findFirst = SystemFunction<decltype(findFirst)>("kernel32.dll", "FindFirstFileW");
+    decltype(&NtSetInformationFile) setInformation = SystemFunction<decltype(setInformation)>("ntdll.dll", "NtSetInformationFile");
+    decltype(&RtlNtStatusToDosError) errorOf = SystemFunction<decltype(errorOf)>("ntdll.dll", "RtlNtStatusToDosError");
 
     bool Present() const { return createFile && finalPath && fileInformation && findFirst && setInformation && errorOf; }
 
-    HANDLE Open(const std::wstring& path, DWORD access, DWORD flags) const
+    Handle Open(const std::wstring& path, DWORD access, DWORD flags) const
     {
-        return createFile(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                          OPEN_EXISTING, flags, nullptr);
+        const HANDLE opened = createFile(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                         nullptr, OPEN_EXISTING, flags, nullptr);
+        return Handle(opened == INVALID_HANDLE_VALUE ? nullptr : opened, CloseHandle);
     }
 
     std::wstring FinalPath(HANDLE handle) const
@@ -49,40 +49,18 @@ struct WineRemoval::Functions {
     }
 };
 
-namespace {
-
-class Handle {
-public:
-    explicit Handle(HANDLE handle) : handle_(handle) {}
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    ~Handle()
-    {
-        if (valid())
-            CloseHandle(handle_);
-    }
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
-
-} // namespace
-
 WineRemoval::WineRemoval()
 {
-    if (SystemFunction<void (*)()>("ntdll.dll", "wine_get_version") == nullptr)
-        return;
-    if (auto functions = std::make_unique<Functions>(); functions->Present())
+    auto functions = std::make_unique<Functions>();
+    if (SystemFunction<void (*)()>("ntdll.dll", "wine_get_version") && functions->Present())
         wine_ = std::move(functions);
 }
 
-WineRemoval::~WineRemoval() { Release(); }
+WineRemoval::~WineRemoval() = default;
 
 HeldEntry WineRemoval::Hold(std::string_view path)
 {
-    Release();
+    held_.reset();
     const std::optional<std::wstring> systemPath = WideSystemPath(path);
     if (!systemPath)
         return {ERROR_INVALID_NAME};
@@ -90,22 +68,21 @@ HeldEntry WineRemoval::Hold(std::string_view path)
     const std::wstring folder = file.substr(0, file.rfind(L'\\'));
     if (folder != folder_) {
         folder_ = folder;
-        const Handle opened(wine_->Open(folder, 0, FILE_FLAG_BACKUP_SEMANTICS));
-        finalFolder_ = opened.valid() ? wine_->FinalPath(opened.get()) : L"";
+        const Handle opened = wine_->Open(folder, 0, FILE_FLAG_BACKUP_SEMANTICS);
+        finalFolder_ = opened ? wine_->FinalPath(opened.get()) : L"";
     }
     // DELETE access and no folder flag: a folder does not open.
     held_ = wine_->Open(file, DELETE, 0);
-    if (held_ == INVALID_HANDLE_VALUE)
+    if (!held_)
         return {static_cast<long>(GetLastError())};
     heldPath_ = path;
     return Examine(file, folder);
 }
 
-// Where the held file really is, and the names that the listed name
-// reaches in its folder.
+// Where the held file really is, and which names the listed name reaches.
 HeldEntry WineRemoval::Examine(const std::wstring& file, const std::wstring& folder) const
 {
-    const std::wstring finalPath = wine_->FinalPath(held_);
+    const std::wstring finalPath = wine_->FinalPath(held_.get());
     if (finalPath.empty() || finalFolder_.empty())
         return {}; // nothing to compare with
     const std::size_t slash = finalPath.rfind(L'\\');
@@ -124,36 +101,24 @@ HeldEntry WineRemoval::Examine(const std::wstring& file, const std::wstring& fol
         return {.otherSpelling = true};
     if (!inFolder || name == own)
         return {.throughLink = !inFolder};
-    // Wine drops the trailing dots and spaces of the names in a final path:
-    // the file is still its own unless the entry that bears the shorter name
-    // is the very same file.
+    // Wine drops trailing dots and spaces from the names in a final path: the
+    // file is still its own unless the entry bearing the shorter name is the same file.
     if (name != own.substr(0, own.find_last_not_of(L". ") + 1))
         return {.throughLink = true};
-    const Handle namesake(wine_->Open(folder + L"\\" + name, 0, 0));
-    return {.throughLink = namesake.valid() && wine_->SameFile(namesake.get(), held_)};
+    const Handle namesake = wine_->Open(folder + L"\\" + name, 0, 0);
+    return {.throughLink = namesake && wine_->SameFile(namesake.get(), held_.get())};
 }
 
 unsigned long WineRemoval::RemoveHeld(std::string_view path)
 {
-    if (held_ == INVALID_HANDLE_VALUE || path != heldPath_)
+    if (!held_ || path != heldPath_)
         return ERROR_INVALID_HANDLE;
+    IO_STATUS_BLOCK io{};
     BOOLEAN deleteFile = TRUE;
-    struct {
-        LONG_PTR status;
-        ULONG_PTR information;
-    } io{};
-    constexpr ULONG kFileDispositionInformation = 13;
-    const LONG status = wine_->setInformation(held_, &io, &deleteFile, sizeof deleteFile, kFileDispositionInformation);
-    Release(); // the file goes when its handle closes
+    const NTSTATUS status =
+        wine_->setInformation(held_.get(), &io, &deleteFile, sizeof deleteFile, FileDispositionInformation);
+    held_.reset(); // the file goes when its handle closes
     return status == 0 ? 0 : wine_->errorOf(status);
-}
-
-void WineRemoval::Release()
-{
-    if (held_ != INVALID_HANDLE_VALUE)
-        CloseHandle(held_);
-    held_ = INVALID_HANDLE_VALUE;
-    heldPath_.clear();
 }
 
 } // namespace tallowick::win32
