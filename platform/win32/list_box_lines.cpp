@@ -172,8 +172,6 @@ void ListBoxLines::HandOver()
         if (AddListBoxLine(list_, wide.c_str(), place) < 0)
             break; // LB_ERR or LB_ERRSPACE: the list box takes no more
     }
-    lines_ = {};
-    kept_.Clear();
 }
 
 void ListBoxLines::ApplyExtent()
