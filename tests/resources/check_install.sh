@@ -25,11 +25,11 @@ expect_copy() { # installed path, committed file
     fi
 }
 expect_copy share/applications/tallowick.desktop tallowick.desktop
-expect_copy share/icons/hicolor/32x32/apps/tallowick.png tallowick.png
+expect_copy share/icons/hicolor/scalable/apps/tallowick.svg tallowick.svg
 expect_copy share/metainfo/example.velmora.Tallowick.metainfo.xml tallowick.metainfo.xml
 
 for file in share/man/man1/tallowick.1.gz share/doc/tallowick/copyright share/doc/tallowick/changelog.gz \
-    share/icons/hicolor/scalable/apps/tallowick.svg share/icons/hicolor/256x256/apps/tallowick.png; do
+    share/icons/hicolor/32x32/apps/tallowick.png share/icons/hicolor/256x256/apps/tallowick.png; do
     [ -s "$root/$file" ] || { echo "FAIL: $file not installed"; status=1; }
 done
 if [ ! -x "$root/bin/tallowick" ]; then

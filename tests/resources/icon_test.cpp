@@ -1,5 +1,5 @@
 // Reads back the committed icon files and the icon theme's pngs with decoders
-// of its own (no image library) and checks what the picture must show: a
+// of its own (zlib only inflates) and checks what the picture must show: a
 // round brown cookie, a red cross from corner to corner, transparent corners,
 // and masks that old shells can use.
 
@@ -15,6 +15,8 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+#include <zlib.h>
 
 namespace {
 
@@ -144,47 +146,23 @@ std::vector<Image> decodeIco(const Bytes& bytes)
     return images;
 }
 
-std::uint32_t crc32(const Bytes& bytes, std::size_t from, std::size_t count)
+// Undoes a PNG row filter in place; `previous` is the row above, unfiltered
+// (zeros for the first row), and each pixel takes `step` bytes.
+void unfilterRow(std::uint8_t filter, std::uint8_t* row, const std::uint8_t* previous, std::size_t length,
+                 std::size_t step)
 {
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (std::size_t i = from; i < from + count; ++i) {
-        crc ^= bytes[i];
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    for (std::size_t i = 0; i < length; ++i) {
+        const int left = i >= step ? row[i - step] : 0, up = previous[i];
+        const int upLeft = i >= step ? previous[i - step] : 0;
+        const int guess = left + up - upLeft;
+        const int paeth = std::abs(guess - left) <= std::abs(guess - up) && std::abs(guess - left) <= std::abs(guess - upLeft)
+                              ? left
+                              : std::abs(guess - up) <= std::abs(guess - upLeft) ? up : upLeft;
+        const std::array<int, 5> predicted{0, left, up, (left + up) / 2, paeth};
+        if (filter >= predicted.size())
+            throw std::runtime_error("unknown row filter");
+        row[i] = static_cast<std::uint8_t>(row[i] + predicted[filter]);
     }
-    return ~crc;
-}
-
-// Inflates a zlib stream made of stored blocks, the only kind the generator writes.
-Bytes inflateStored(const Bytes& stream)
-{
-    const Reader in{stream};
-    if ((in.u8(0) & 0x0F) != 8 || (in.u8(0) << 8 | in.u8(1)) % 31 != 0)
-        throw std::runtime_error("bad zlib header");
-    Bytes out;
-    std::size_t position = 2;
-    for (bool last = false; !last;) {
-        const std::uint32_t header = in.u8(position);
-        last = (header & 1) != 0;
-        if ((header >> 1 & 3) != 0)
-            throw std::runtime_error("deflate block is compressed, expected stored blocks");
-        const std::uint32_t length = in.le16(position + 1);
-        if ((length ^ in.le16(position + 3)) != 0xFFFF)
-            throw std::runtime_error("stored block length check fails");
-        position += 5;
-        in.need(position, length);
-        out.insert(out.end(), stream.begin() + static_cast<std::ptrdiff_t>(position),
-                   stream.begin() + static_cast<std::ptrdiff_t>(position + length));
-        position += length;
-    }
-    std::uint32_t a = 1, b = 0;
-    for (std::uint8_t byte : out) {
-        a = (a + byte) % 65521;
-        b = (b + a) % 65521;
-    }
-    if (in.be32(position) != (b << 16 | a))
-        throw std::runtime_error("Adler-32 check fails");
-    return out;
 }
 
 Image decodePng(const Bytes& bytes)
@@ -202,7 +180,7 @@ Image decodePng(const Bytes& bytes)
         const std::string type(bytes.begin() + static_cast<std::ptrdiff_t>(position + 4),
                                bytes.begin() + static_cast<std::ptrdiff_t>(position + 8));
         in.need(position + 8, length + 4);
-        if (crc32(bytes, position + 4, length + 4) != in.be32(position + 8 + length))
+        if (::crc32(0, bytes.data() + position + 4, length + 4) != in.be32(position + 8 + length))
             throw std::runtime_error("CRC of chunk " + type + " fails");
         const std::size_t body = position + 8;
         if (type == "IHDR") {
@@ -219,17 +197,17 @@ Image decodePng(const Bytes& bytes)
         }
         position = body + length + 4;
     }
-    const Bytes raw = inflateStored(compressed);
-    const auto stride = static_cast<std::size_t>(image.size) * 4 + 1;
-    if (raw.size() != stride * static_cast<std::size_t>(image.size))
-        throw std::runtime_error("pixel data has the wrong length");
-    for (std::size_t row = 0; row < static_cast<std::size_t>(image.size); ++row) {
-        if (raw[row * stride] != 0)
-            throw std::runtime_error("unexpected row filter");
-        for (std::size_t x = 0; x < static_cast<std::size_t>(image.size); ++x) {
-            const std::size_t p = row * stride + 1 + x * 4;
-            image.pixels.push_back({raw[p], raw[p + 1], raw[p + 2], raw[p + 3]});
-        }
+    const auto side = static_cast<std::size_t>(image.size), stride = side * 4 + 1;
+    Bytes raw(stride * side);
+    uLongf rawLength = raw.size();
+    if (::uncompress(raw.data(), &rawLength, compressed.data(), compressed.size()) != Z_OK || rawLength != raw.size())
+        throw std::runtime_error("pixel data does not inflate to the image's size");
+    const Bytes zeros(stride);
+    for (std::size_t row = 0; row < side; ++row) {
+        std::uint8_t* line = &raw[row * stride];
+        unfilterRow(line[0], line + 1, row == 0 ? zeros.data() : line - stride + 1, side * 4, 4);
+        for (std::size_t x = 0; x < side; ++x)
+            image.pixels.push_back({line[1 + x * 4], line[2 + x * 4], line[3 + x * 4], line[4 + x * 4]});
     }
     return image;
 }
