@@ -6,19 +6,21 @@
 
 namespace tallowick {
 
-void DeleteCookies(Main& main, const FileDeletionFactory& openDeletion)
+void DeleteCookies(Main& main, const FileDeletionFactory& openDeletion, const DeleteInParts& inParts)
 {
     auto& cookies = main.CookieList();
-    std::vector<FailedFile> failures;
-    {
+    // The parts share nothing but the list, which they only read.
+    std::vector<FailedFile> failures = inParts(cookies.Count(), [&](std::size_t first, std::size_t last) {
+        std::vector<FailedFile> failed;
         const std::unique_ptr<FileDeletion> deletion = openDeletion();
-        for (std::size_t i = 1; i <= cookies.Count(); ++i) {
+        for (std::size_t i = first; i <= last; ++i) {
             const std::string_view path = cookies.Item(i);
             DeletionResult result = deletion->DeleteFile(path);
             if (result.outcome == DeletionOutcome::Failed)
-                failures.push_back({std::string(path), std::move(result.error)});
+                failed.push_back({std::string(path), std::move(result.error)});
         }
-    }
+        return failed;
+    });
 
     main.EmptyCookieList();
     if (failures.empty()) {

@@ -14,10 +14,12 @@ namespace tallowick {
 // behind its buttons, over the platform's file system and deletion.
 class Project {
 public:
-    Project(Forms& forms, FileSystemFactory openFileSystem, FileDeletionFactory openDeletion)
+    Project(Forms& forms, FileSystemFactory openFileSystem, FileDeletionFactory openDeletion,
+            DeleteInParts inParts = DeleteAsOnePart)
         : main(forms, {
                           .cmdSrch_Click = [open = std::move(openFileSystem)](Main& window) { FindCookies(window, open); },
-                          .cmdDelCookies_Click = [open = std::move(openDeletion)](Main& window) { DeleteCookies(window, open); },
+                          .cmdDelCookies_Click = [open = std::move(openDeletion), parts = std::move(inParts)](
+                                                     Main& window) { DeleteCookies(window, open, parts); },
                           .Command1_Click = [this, &forms](Main&) { ShowAbout(forms, about_); },
                       })
     {

@@ -26,4 +26,10 @@ private:
     std::string reason_;
 };
 
+// A file that could not be dealt with, and why.
+struct FailedFile {
+    std::string path;
+    Error error;
+};
+
 } // namespace tallowick

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "platform/interfaces/error.h"
 
@@ -29,5 +31,19 @@ public:
 };
 
 using FileDeletionFactory = std::function<std::unique_ptr<FileDeletion>()>;
+
+// Deletes the list's items first..last (numbered from 1) with a deletion of
+// its own, and gives back those it could not delete, in order.
+using DeletePart = std::function<std::vector<FailedFile>(std::size_t first, std::size_t last)>;
+
+// Deletes items 1..count in parts that cover them once, side by side where
+// the platform can, and gives back every part's failures in the list's order.
+using DeleteInParts = std::function<std::vector<FailedFile>(std::size_t count, const DeletePart& deletePart)>;
+
+// One part, the whole list: for a platform that deletes one file at a time.
+inline std::vector<FailedFile> DeleteAsOnePart(std::size_t count, const DeletePart& deletePart)
+{
+    return deletePart(1, count);
+}
 
 } // namespace tallowick

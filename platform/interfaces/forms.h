@@ -10,12 +10,6 @@
 
 namespace tallowick {
 
-// A file that could not be dealt with, and why.
-struct FailedFile {
-    std::string path;
-    Error error;
-};
-
 // A window of the program, built from its layout.
 class Form {
 public:

@@ -44,8 +44,8 @@ private:
 // records what each control would show.
 class RecordedMain : public MainWindowState {
 public:
-    RecordedMain(FileSystemFactory files, FileDeletionFactory deletions)
-        : project(forms, std::move(files), std::move(deletions))
+    RecordedMain(FileSystemFactory files, FileDeletionFactory deletions, DeleteInParts inParts = DeleteAsOnePart)
+        : project(forms, std::move(files), std::move(deletions), std::move(inParts))
     {
         forms.Show(main);
     }
