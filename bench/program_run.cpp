@@ -87,7 +87,8 @@ int RunProgramChild(int argc, char** argv)
     QApplication app(qtArgc, argv);
     try {
         QtForms forms;
-        Project project(forms, [&] { return OpenWineFileSystem(prefix); }, [&] { return OpenWineFileDeletion(prefix); });
+        Project project(forms, [&] { return OpenWineFileSystem(prefix); }, [&] { return OpenWineFileDeletion(prefix); },
+                        DeleteSideBySide);
         Main& main = project.main;
         forms.Show(main);
         QCoreApplication::processEvents();

@@ -132,7 +132,7 @@ int main(int argc, char* argv[])
     const std::filesystem::path prefix = tallowick::WinePrefix();
     tallowick::Project project(
         forms, [prefix] { return tallowick::OpenWineFileSystem(prefix); },
-        [prefix] { return tallowick::OpenWineFileDeletion(prefix); });
+        [prefix] { return tallowick::OpenWineFileDeletion(prefix); }, tallowick::DeleteSideBySide);
 
     forms.Show(project.main);
     return forms.Ended() ? forms.ExitCode() : QApplication::exec();

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <mutex>
+#include <thread>
 
 #include "platform/linux/wine_drive.h"
 #include "tests/linux/injected_failures.h"
@@ -16,7 +18,8 @@ namespace {
 namespace fs = std::filesystem;
 using namespace main_controls;
 
-// The real main window over a real prefix, with a windowless runtime.
+// The real main window over a real prefix, with a windowless runtime,
+// deleting side by side as the program does.
 class WineMainTest : public ::testing::Test, public RecordedMain {
 protected:
     WineMainTest()
@@ -25,8 +28,11 @@ protected:
                   return std::make_unique<UnreadableFolders>(OpenWineFileSystem(disk.Prefix()), unreadable);
               },
               [this]() -> std::unique_ptr<FileDeletion> {
+                  const std::lock_guard lock(guard);
+                  deletingThreads.push_back(std::this_thread::get_id());
                   return std::make_unique<RefusedDeletions>(OpenWineFileDeletion(disk.Prefix()), refused);
-              })
+              },
+              DeleteSideBySide)
     {
     }
 
@@ -85,6 +91,8 @@ protected:
     TempWinePrefix disk;
     std::set<std::string> unreadable;
     std::map<std::string, Error> refused;
+    std::mutex guard;
+    std::vector<std::thread::id> deletingThreads; // one for each deletion opened
 };
 
 // Where an entry falls in the walk: roots, then fixed folders, then a fixed
@@ -213,6 +221,49 @@ TEST_F(WineMainTest, RefusedFilesAreReportedAndStayListedWhileTheRestAreDeleted)
     EXPECT_NE(report.find("It is a folder, not a file."), std::string::npos) << report;
     EXPECT_EQ(report.find("vanished"), std::string::npos) << report;
     EXPECT_FALSE(forms.ended);
+}
+
+// A long list is deleted in parts, each on a thread with a deletion of its
+// own; what is refused still comes back named once, in the list's order.
+TEST_F(WineMainTest, ALongListIsDeletedSideBySideAndItsRefusalsKeepTheListsOrder)
+{
+    std::vector<std::string> readOnly;
+    for (int profile = 0; profile < 30; ++profile) {
+        for (int cookie = 0; cookie < 100; ++cookie) {
+            const std::string name = "p" + std::to_string(profile) + "/cookies/" + std::to_string(cookie) + ".txt";
+            disk.File(disk.Drive("windows/profiles/" + name));
+            if (cookie == 50 && profile % 7 == 0) {
+                ASSERT_EQ(::chmod(disk.Drive("windows/profiles/" + name).c_str(), 0444), 0);
+                readOnly.push_back("c:\\windows\\profiles\\p" + std::to_string(profile) + "\\cookies\\50.txt");
+            }
+        }
+    }
+    Click(cmdSrch);
+    ASSERT_EQ(Status(), "3000 Cookies found.");
+    std::vector<std::string> inListOrder = CookieListItems();
+    std::erase_if(inListOrder, [&](const std::string& path) { return std::ranges::count(readOnly, path) == 0; });
+    ASSERT_EQ(inListOrder.size(), readOnly.size());
+
+    Click(cmdDelCookies);
+
+    EXPECT_EQ(CookieListItems(), inListOrder);
+    EXPECT_EQ(Status(), "5 Cookies not deleted.");
+    ASSERT_EQ(forms.messages.size(), 1u);
+    std::size_t named = 0;
+    for (const std::string& path : inListOrder) {
+        const std::size_t at = forms.messages.front().find("\n" + path + "\n");
+        EXPECT_NE(at, std::string::npos) << path;
+        EXPECT_GE(at, named) << path << " is named out of the list's order";
+        named = at;
+    }
+    std::size_t left = 0;
+    for (const fs::directory_entry& file : fs::recursive_directory_iterator(disk.Drive("windows/profiles")))
+        left += file.is_regular_file();
+    EXPECT_EQ(left, readOnly.size());
+    const std::set<std::thread::id> threads(deletingThreads.begin(), deletingThreads.end());
+    EXPECT_EQ(threads.size(), deletingThreads.size()) << "a thread opened two deletions";
+    if (std::thread::hardware_concurrency() > 1)
+        EXPECT_GT(threads.size(), 1u);
 }
 
 } // namespace
