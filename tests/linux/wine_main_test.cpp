@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
-#include <mutex>
-#include <thread>
 
 #include "platform/linux/wine_drive.h"
 #include "tests/linux/injected_failures.h"
@@ -28,8 +26,6 @@ protected:
                   return std::make_unique<UnreadableFolders>(OpenWineFileSystem(disk.Prefix()), unreadable);
               },
               [this]() -> std::unique_ptr<FileDeletion> {
-                  const std::lock_guard lock(guard);
-                  deletingThreads.push_back(std::this_thread::get_id());
                   return std::make_unique<RefusedDeletions>(OpenWineFileDeletion(disk.Prefix()), refused);
               },
               DeleteSideBySide)
@@ -91,8 +87,6 @@ protected:
     TempWinePrefix disk;
     std::set<std::string> unreadable;
     std::map<std::string, Error> refused;
-    std::mutex guard;
-    std::vector<std::thread::id> deletingThreads; // one for each deletion opened
 };
 
 // Where an entry falls in the walk: roots, then fixed folders, then a fixed
@@ -223,8 +217,8 @@ TEST_F(WineMainTest, RefusedFilesAreReportedAndStayListedWhileTheRestAreDeleted)
     EXPECT_FALSE(forms.ended);
 }
 
-// A long list is deleted in parts, each on a thread with a deletion of its
-// own; what is refused stays listed in the list's order.
+// A long list is deleted in parts side by side; what is refused stays
+// listed in the list's order.
 TEST_F(WineMainTest, ALongListIsDeletedSideBySideAndItsRefusalsKeepTheListsOrder)
 {
     for (int profile = 0; profile < 30; ++profile)
@@ -245,11 +239,6 @@ TEST_F(WineMainTest, ALongListIsDeletedSideBySideAndItsRefusalsKeepTheListsOrder
     EXPECT_EQ(Status(), "3 Cookies not deleted.");
     // Left: the 60 folders and the 3 read-only files.
     EXPECT_EQ(std::distance(fs::recursive_directory_iterator(disk.Drive("windows/profiles")), {}), 63);
-    const std::set<std::thread::id> threads(deletingThreads.begin(), deletingThreads.end());
-    EXPECT_EQ(threads.size(), deletingThreads.size()) << "a thread opened two deletions";
-    if (std::thread::hardware_concurrency() > 1) {
-        EXPECT_GT(threads.size(), 1u);
-    }
 }
 
 } // namespace
