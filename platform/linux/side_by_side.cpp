@@ -12,12 +12,13 @@ std::vector<FailedFile> DeleteSideBySide(std::size_t count, const DeletePart& de
 {
     // A smaller part would be done before its thread had started.
     constexpr std::size_t kLeastPart = 512;
-    const std::size_t parts = std::clamp<std::size_t>(std::min<std::size_t>(std::thread::hardware_concurrency(),
-                                                                             count / kLeastPart), 1, 16);
+    const std::size_t processors = std::clamp(std::thread::hardware_concurrency(), 1u, 16u);
+    const std::size_t parts = std::clamp<std::size_t>(count / kLeastPart, 1, processors);
     std::vector<std::vector<FailedFile>> failed(parts);
     std::vector<std::exception_ptr> thrown(parts);
     {
         std::vector<std::jthread> threads;
+        threads.reserve(parts);
         for (std::size_t part = 0; part < parts; ++part) {
             auto run = [&, part] {
                 try {
