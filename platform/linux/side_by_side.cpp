@@ -1,4 +1,4 @@
-#include "platform/linux/wine_drive.h"
+#include "platform/linux/side_by_side.h"
 
 #include <algorithm>
 #include <exception>

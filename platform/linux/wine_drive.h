@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <memory>
-#include <vector>
 
 #include "platform/interfaces/file_deletion.h"
 #include "platform/interfaces/file_system.h"
@@ -22,9 +21,5 @@ std::unique_ptr<FileSystem> OpenWineFileSystem(const std::filesystem::path& pref
 // reported paths exactly: a file gone since the search is gone, even beside
 // a twin in another letter case.
 std::unique_ptr<FileDeletion> OpenWineFileDeletion(const std::filesystem::path& prefix);
-
-// Deletes in parts side by side, one on each processor: the kernel removes
-// files in different folders at the same time. A short list is one part.
-std::vector<FailedFile> DeleteSideBySide(std::size_t count, const DeletePart& deletePart);
 
 } // namespace tallowick

@@ -13,6 +13,7 @@
 #endif
 
 #include "program/project.h"
+#include "platform/linux/side_by_side.h"
 #include "platform/linux/wine_drive.h"
 #include "platform/qt/qt_forms.h"
 

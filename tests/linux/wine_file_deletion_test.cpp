@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "platform/linux/side_by_side.h"
 #include "platform/linux/wine_drive.h"
 #include "tests/linux/wine_prefix.h"
 
