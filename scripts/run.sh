@@ -68,16 +68,22 @@ if ! wait_until 200 window_viewable; then
     fail "the Tallowick window did not appear on the virtual display within 20 seconds (its output: $logs)"
 fi
 
-# The screen, once the window's area on it holds more than one colour: the
-# window is drawn.
+# The screen, once the window's area on it holds more than one colour and
+# two screenshots in a row show the same: the window is drawn, and done
+# drawing.
 read -r left top width height < <(xwininfo -id "$window" |
     awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} /Width:/ {w=$NF} /Height:/ {h=$NF}
          END {print x, y, w, h}')
+rm -f "$screenshot"
 window_drawn() {
+    local previous=$screenshot.previous
+    [ ! -f "$screenshot" ] || mv "$screenshot" "$previous"
     import -window root "$screenshot" 2>/dev/null &&
-        [ "$(identify -format '%k' "$screenshot[${width}x${height}+${left}+${top}]" 2>/dev/null)" -gt 1 ]
+        [ "$(identify -format '%k' "$screenshot[${width}x${height}+${left}+${top}]" 2>/dev/null)" -gt 1 ] &&
+        [ -f "$previous" ] && [ "$(compare -metric AE "$previous" "$screenshot" null: 2>&1)" = 0 ]
 }
 wait_until 50 window_drawn || fail "the Tallowick window appeared but was never drawn"
+rm -f "$screenshot.previous"
 echo "Saved a screenshot of the window to $screenshot"
 
 if [ -t 0 ]; then
