@@ -1,14 +1,14 @@
 // The string and memory functions that the program and its C++ runtime
-// call, as plain loops (see CMakeLists.txt for how they are compiled).
+// call, as plain loops (see CMakeLists.txt for how they are compiled); copies
+// and fills by the processor's string instructions, which every x86 has.
 #include <stddef.h>
 
 void *memmove(void *destination, const void *source, size_t size)
 {
     unsigned char *to = destination;
     const unsigned char *from = source;
-    if (to <= from)
-        for (size_t i = 0; i < size; ++i)
-            to[i] = from[i];
+    if (to <= from || to >= from + size) // nothing to overwrite before it is read
+        __asm__ volatile("rep movsb" : "+D"(to), "+S"(from), "+c"(size) : : "memory");
     else
         while (size--)
             to[size] = from[size];
@@ -23,8 +23,7 @@ void *memcpy(void *destination, const void *source, size_t size)
 void *memset(void *destination, int value, size_t size)
 {
     unsigned char *to = destination;
-    while (size--)
-        *to++ = (unsigned char)value;
+    __asm__ volatile("rep stosb" : "+D"(to), "+c"(size) : "a"(value) : "memory");
     return destination;
 }
 
