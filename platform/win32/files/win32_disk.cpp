@@ -17,7 +17,7 @@ namespace {
 // One entry of a folder listing, UTF-8.
 struct FoundEntry {
     std::string name;     // as the system reports it
-    std::string pathName; // what reaches it: the name, or its short name where the name cannot
+    std::string pathName; // what reaches it where the name cannot (its short name); empty: the name
 };
 
 // The W functions, looked up at run time: 95 and 98 have them only as stubs that fail.
@@ -34,8 +34,7 @@ struct WideFunctions {
 
     static std::optional<FoundEntry> Entry(const WIN32_FIND_DATAW& data)
     {
-        std::string name = PathTextFromWide(data.cFileName);
-        return FoundEntry{name, name};
+        return FoundEntry{PathTextFromWide(data.cFileName), {}};
     }
 };
 
@@ -120,7 +119,8 @@ public:
                 continue;
             const EntryKind kind = KindOf(data.dwFileAttributes);
             const EntryKind target = KindOf(data.dwFileAttributes & ~FILE_ATTRIBUTE_REPARSE_POINT);
-            take({entry->name, entry->pathName, kind, kind == EntryKind::Link ? target : EntryKind::Missing});
+            const std::string& pathName = entry->pathName.empty() ? entry->name : entry->pathName;
+            take({entry->name, pathName, kind, kind == EntryKind::Link ? target : EntryKind::Missing});
         } while (kernel_.findNext(found, &data));
         const DWORD error = GetLastError();
         FindClose(found);

@@ -1,5 +1,7 @@
 #include "platform/win32/system/path_text.h"
 
+#include <algorithm>
+
 #include <windows.h>
 
 #include "platform/text/ascii.h"
@@ -61,6 +63,8 @@ std::string AnsiFromWide(std::wstring_view wide, BOOL* usedDefault = nullptr)
 
 std::string PathTextFromWide(std::wstring_view wide)
 {
+    if (std::all_of(wide.begin(), wide.end(), [](wchar_t c) { return c < 0x80; }))
+        return std::string(wide.begin(), wide.end()); // most names
     std::string text;
     text.reserve(wide.size());
     for (std::size_t i = 0; i < wide.size(); ++i) {
