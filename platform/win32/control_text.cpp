@@ -23,6 +23,9 @@ const struct {
     BOOL(WINAPI* textExtent)(HDC, LPCWSTR, int, LPSIZE) = OnNt<decltype(textExtent)>("gdi32.dll", "GetTextExtentPoint32W");
     int(WINAPI* lcMapString)(LCID, DWORD, LPCWSTR, int, LPWSTR, int) = OnNt<decltype(lcMapString)>("kernel32.dll", "LCMapStringW");
     int(WINAPI* compareString)(LCID, DWORD, LPCWSTR, int, LPCWSTR, int) = OnNt<decltype(compareString)>("kernel32.dll", "CompareStringW");
+    LONG_PTR(WINAPI* windowLong)(HWND, int) =
+        OnNt<decltype(windowLong)>("user32.dll", sizeof(void*) == 8 ? "GetWindowLongPtrW" : "GetWindowLongW");
+    LRESULT(WINAPI* callWindowProc)(WNDPROC, HWND, UINT, WPARAM, LPARAM) = OnNt<decltype(callWindowProc)>("user32.dll", "CallWindowProcW");
 } kWide;
 
 template <typename Char, typename Send>
@@ -63,7 +66,7 @@ std::vector<std::string> ListBoxTexts(HWND list)
 LRESULT AddListBoxLine(HWND list, std::string_view utf8)
 {
     if (!IsAscii(utf8) && kWide.sendMessage)
-        return AddListBoxLine(list, WideFromDisplayText(utf8).c_str(), ListPlace::ListsOwn);
+        return kWide.sendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideFromDisplayText(utf8).c_str()));
     return SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(AnsiFromDisplayText(utf8).c_str()));
 }
 
@@ -78,7 +81,10 @@ int MeasureText(HDC dc, std::string_view utf8)
     return GetTextExtentPoint32A(dc, ansi.c_str(), static_cast<int>(ansi.size()), &size) ? size.cx : 0;
 }
 
-bool FillsListBoxInUtf16() { return kWide.sendMessage && kWide.lcMapString && kWide.compareString; }
+bool FillsListBoxInUtf16()
+{
+    return kWide.sendMessage && kWide.lcMapString && kWide.compareString && kWide.windowLong && kWide.callWindowProc;
+}
 
 std::string ListSortKey(LCID locale, std::wstring_view text)
 {
@@ -98,11 +104,14 @@ int CompareIgnoringCase(LCID locale, std::string_view a, std::string_view b)
                                second.c_str(), static_cast<int>(second.size())) - CSTR_EQUAL;
 }
 
-LRESULT AddListBoxLine(HWND list, const wchar_t* line, ListPlace place)
+WNDPROC ListBoxProcedure(HWND list) { return reinterpret_cast<WNDPROC>(kWide.windowLong(list, GWLP_WNDPROC)); }
+
+LRESULT AddListBoxLine(HWND list, WNDPROC procedure, const wchar_t* line, ListPlace place)
 {
+    const auto text = reinterpret_cast<LPARAM>(line);
     if (place == ListPlace::End)
-        return kWide.sendMessage(list, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(line));
-    return kWide.sendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
+        return kWide.callWindowProc(procedure, list, LB_INSERTSTRING, static_cast<WPARAM>(-1), text);
+    return kWide.callWindowProc(procedure, list, LB_ADDSTRING, 0, text);
 }
 
 } // namespace tallowick::win32

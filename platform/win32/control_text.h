@@ -29,7 +29,10 @@ std::string ListSortKey(LCID locale, std::wstring_view text);
 int CompareIgnoringCase(LCID locale, std::string_view a, std::string_view b);
 // At the end (LB_INSERTSTRING: right in a sorted list only for lines handed
 // over in its own order), or where the list puts it. NT only; answers as above.
+// The lines go straight to the list's window procedure, fetched once a fill:
+// under Wine, SendMessageW's way there costs as much again as the insertion.
 enum class ListPlace { End, ListsOwn };
-LRESULT AddListBoxLine(HWND list, const wchar_t* line, ListPlace place);
+WNDPROC ListBoxProcedure(HWND list);
+LRESULT AddListBoxLine(HWND list, WNDPROC procedure, const wchar_t* line, ListPlace place);
 
 } // namespace tallowick::win32

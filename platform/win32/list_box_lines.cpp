@@ -162,6 +162,7 @@ void ListBoxLines::HandOver()
                   [&](std::string_view a, std::string_view b) { return collation.Before(a, b); });
     }
     const ListPlace place = inOrder ? ListPlace::End : ListPlace::ListsOwn;
+    const WNDPROC procedure = ListBoxProcedure(list_);
     std::wstring wide; // one buffer for every ASCII line: most are
     for (; !lines_.empty(); lines_.pop_front()) {
         const std::string_view line = lines_.front();
@@ -169,7 +170,7 @@ void ListBoxLines::HandOver()
             wide.assign(line.begin(), line.end());
         else
             wide = WideFromDisplayText(line);
-        if (AddListBoxLine(list_, wide.c_str(), place) < 0)
+        if (AddListBoxLine(list_, procedure, wide.c_str(), place) < 0)
             break; // LB_ERR or LB_ERRSPACE: the list box takes no more
     }
 }
