@@ -8,11 +8,12 @@
 
 namespace tallowick {
 
-// Plain ASCII reads the same in UTF-8 and in every code page.
+// Plain ASCII reads the same in UTF-8, in UTF-16 and in every code page.
 inline bool IsAscii(std::string_view text)
 {
     return std::ranges::all_of(text, [](unsigned char c) { return c < 0x80; });
 }
+inline bool IsAscii(std::wstring_view text) { return std::ranges::all_of(text, [](char32_t c) { return c < 0x80; }); }
 
 // Drive letters, and the names that Wine matches regardless of case, compare
 // by ASCII letter case only.

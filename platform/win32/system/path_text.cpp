@@ -1,7 +1,5 @@
 #include "platform/win32/system/path_text.h"
 
-#include <algorithm>
-
 #include <windows.h>
 
 #include "platform/text/ascii.h"
@@ -63,7 +61,7 @@ std::string AnsiFromWide(std::wstring_view wide, BOOL* usedDefault = nullptr)
 
 std::string PathTextFromWide(std::wstring_view wide)
 {
-    if (std::all_of(wide.begin(), wide.end(), [](wchar_t c) { return c < 0x80; }))
+    if (IsAscii(wide))
         return std::string(wide.begin(), wide.end()); // most names
     std::string text;
     text.reserve(wide.size());
